@@ -1,0 +1,208 @@
+// The item members of the dispatch interface. The per-row members catch
+// their own errors and show them in a message box; the others raise them to
+// the caller.
+#include "common/vb_conversions.h"
+#include "property_list/property_list.h"
+#include "runtime/message_box.h"
+
+namespace zo {
+
+namespace {
+
+std::wstring FromBstr(BSTR text) { return text ? std::wstring(text, ::SysStringLen(text)) : std::wstring(); }
+
+HRESULT ToBstr(const std::wstring& text, BSTR* out) {
+    *out = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    return *out || text.empty() ? S_OK : E_OUTOFMEMORY;
+}
+
+}  // namespace
+
+void PropertyList::ShowItemError(const VbError& error, const wchar_t* title) const {
+    ShowMessageBox(Surface().hWnd(), error.description, MB_ICONINFORMATION,
+                   title ? std::wstring_view(title) : kDefaultMessageBoxTitle);
+}
+
+// Runs a per-row member: a failure is shown, never raised.
+template <typename Body>
+static HRESULT RowMember(const PropertyList& control, Body&& body, void (PropertyList::*show)(const VbError&,
+                                                                                           const wchar_t*) const) {
+    try {
+        body();
+    } catch (const VbError& error) {
+        (control.*show)(error, nullptr);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    return S_OK;
+}
+
+STDMETHODIMP PropertyList::Add(BSTR Name, BSTR Content, VARIANT_BOOL ReadOnly, ItemTypes ItemType, short Index) {
+    return GuardedCall(IID__PropertyList, [&] {
+        AddItem(FromBstr(Name), FromBstr(Content), ReadOnly != VARIANT_FALSE, ItemType, Index);
+    });
+}
+
+STDMETHODIMP PropertyList::get_ListCount(short* result) {
+    if (!result) return E_POINTER;
+    return GuardedCall(IID__PropertyList, [&] { *result = CInt(ListCount32()); });
+}
+
+STDMETHODIMP PropertyList::Remove(short Index) {
+    try {
+        RemoveItem(Index);
+    } catch (...) {
+        // Nothing a removal meets reaches the caller.
+    }
+    return S_OK;
+}
+
+STDMETHODIMP PropertyList::Clear() {
+    return GuardedCall(IID__PropertyList, [&] { ClearItems(); });
+}
+
+STDMETHODIMP PropertyList::get_Item(short Index, BSTR* result) {
+    if (!result) return E_POINTER;
+    *result = nullptr;
+    return RowMember(*this, [&] { ToBstr(ItemAt(Index).Name, result); }, &PropertyList::ShowItemError);
+}
+
+STDMETHODIMP PropertyList::put_Item(short Index, BSTR value) {
+    return RowMember(*this, [&] {
+        ItemAt(Index).Name = FromBstr(value);
+        DrawList();
+    }, &PropertyList::ShowItemError);
+}
+
+STDMETHODIMP PropertyList::get_Value(short Index, BSTR* result) {
+    if (!result) return E_POINTER;
+    *result = nullptr;
+    return RowMember(*this, [&] { ToBstr(ItemAt(Index).Value, result); }, &PropertyList::ShowItemError);
+}
+
+STDMETHODIMP PropertyList::put_Value(short Index, BSTR value) {
+    com_ptr<IUnknown> self(static_cast<_PropertyList*>(this));
+    try {
+        StoreValue(Index, FromBstr(value));
+    } catch (const VbError& error) {
+        if (error.Number() != vb_error::kClientSiteNotAvailable) ShowItemError(error, L"ZoPropList.Value");
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    return S_OK;
+}
+
+STDMETHODIMP PropertyList::get_ItemType(short* Index, ItemTypes* result) {
+    if (!Index || !result) return E_POINTER;
+    *result = ZoPropStringValue;
+    return RowMember(*this, [&] { *result = static_cast<ItemTypes>(ItemAt(*Index).ItemType); },
+                     &PropertyList::ShowItemError);
+}
+
+STDMETHODIMP PropertyList::put_ItemType(short* Index, ItemTypes value) {
+    if (!Index) return E_POINTER;
+    return RowMember(*this, [&] {
+        ItemAt(*Index).ItemType = value;
+        RefreshEditors();
+        if (HWND window = Surface().hWnd()) {
+            RECT client{};
+            ::GetClientRect(window, &client);
+            ::InvalidateRect(window, &client, TRUE);
+        }
+    }, &PropertyList::ShowItemError);
+}
+
+STDMETHODIMP PropertyList::get_ReadOnly(short Index, VARIANT_BOOL* result) {
+    if (!result) return E_POINTER;
+    *result = VARIANT_FALSE;
+    return RowMember(*this, [&] { *result = ItemAt(Index).ReadOnly ? VARIANT_TRUE : VARIANT_FALSE; },
+                     &PropertyList::ShowItemError);
+}
+
+STDMETHODIMP PropertyList::put_ReadOnly(short Index, VARIANT_BOOL value) {
+    return RowMember(*this, [&] { ItemAt(Index).ReadOnly = value != VARIANT_FALSE; }, &PropertyList::ShowItemError);
+}
+
+STDMETHODIMP PropertyList::get_ItemData(short* Index, VARIANT* result) {
+    if (!Index || !result) return E_POINTER;
+    ::VariantInit(result);
+    return RowMember(*this, [&] {
+        const HRESULT hr = ::VariantCopy(result, &ItemAt(*Index).ItemData);
+        if (FAILED(hr)) throw VbError::FromHResult(hr);
+    }, &PropertyList::ShowItemError);
+}
+
+STDMETHODIMP PropertyList::put_ItemData(short* Index, VARIANT value) {
+    if (!Index) return E_POINTER;
+    return RowMember(*this, [&] {
+        PropItem& item = ItemAt(*Index);
+        // A by-reference argument is stored as the value it refers to.
+        const HRESULT hr = ::VariantCopyInd(&item.ItemData, &value);
+        if (FAILED(hr)) throw VbError::FromHResult(hr);
+    }, &PropertyList::ShowItemError);
+}
+
+STDMETHODIMP PropertyList::get_Selected(short* result) {
+    if (!result) return E_POINTER;
+    *result = SelectedIndex();
+    return S_OK;
+}
+
+STDMETHODIMP PropertyList::put_Selected(short value) {
+    return GuardedCall(IID__PropertyList, [&] { SetSelected(value); });
+}
+
+STDMETHODIMP PropertyList::get_TopIndex(short* result) {
+    if (!result) return E_POINTER;
+    return GuardedCall(IID__PropertyList, [&] { *result = CInt(Vsb().Value()); });
+}
+
+STDMETHODIMP PropertyList::put_TopIndex(short value) {
+    return GuardedCall(IID__PropertyList, [&] {
+        Vsb().SetValue(value);
+        vsb_Scroll();
+    });
+}
+
+STDMETHODIMP PropertyList::get_HoldDraw(VARIANT_BOOL* result) {
+    if (!result) return E_POINTER;
+    *result = m_holdDraw ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+}
+
+STDMETHODIMP PropertyList::put_HoldDraw(VARIANT_BOOL value) {
+    return GuardedCall(IID__PropertyList, [&] { SetHoldDraw(value != VARIANT_FALSE); });
+}
+
+STDMETHODIMP PropertyList::get_LongestItem(LONG* result) {
+    if (!result) return E_POINTER;
+    *result = m_longestItem;
+    return S_OK;
+}
+
+STDMETHODIMP PropertyList::put_LongestItem(LONG) {
+    return GuardedCall(IID__PropertyList, [] {
+        throw VbError::Object(static_cast<HRESULT>(0x80040001), L"PropertyList.LongestItem",
+                              L"Property Let not supported.");
+    });
+}
+
+STDMETHODIMP PropertyList::get_TextTrue(BSTR* result) {
+    if (!result) return E_POINTER;
+    return ToBstr(m_textTrue, result);
+}
+
+STDMETHODIMP PropertyList::put_TextTrue(BSTR value) {
+    return GuardedCall(IID__PropertyList, [&] { SetTextTrue(FromBstr(value)); });
+}
+
+STDMETHODIMP PropertyList::get_TextFalse(BSTR* result) {
+    if (!result) return E_POINTER;
+    return ToBstr(m_textFalse, result);
+}
+
+STDMETHODIMP PropertyList::put_TextFalse(BSTR value) {
+    return GuardedCall(IID__PropertyList, [&] { SetTextFalse(FromBstr(value)); });
+}
+
+}  // namespace zo

@@ -1,0 +1,183 @@
+// The control's life in its container: creation, a new instance, loading
+// and saving its properties, the run-time setup, showing, ambient changes
+// and teardown.
+#include "common/twips.h"
+#include "common/vb_conversions.h"
+#include "property_list/property_list.h"
+#include "runtime/do_events.h"
+#include "runtime/fonts.h"
+#include "runtime/property_bag_io.h"
+
+namespace zo {
+
+namespace {
+
+constexpr OLE_COLOR kDefaultBackColor = 0x80000005;
+constexpr OLE_COLOR kDefaultForeColor = 0x80000008;
+constexpr OLE_COLOR kDefaultHighlightColor = 0x8000000D;
+constexpr OLE_COLOR kDefaultHighlightText = 0x8000000E;
+
+FontDescription DesignFont(const wchar_t* face, short weight) {
+    FontDescription font;
+    font.name = face;
+    font.points = 8.25;
+    font.weight = weight;
+    return font;
+}
+
+// Runs one step of a handler that skips failing statements.
+template <typename Step>
+void Skipping(Step&& step) noexcept {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+void PropertyList::CreateChildControls() {
+    HWND surface = Surface().hWnd();
+    m_txtValue.Create(surface);
+    m_cmdBrowse.Create(surface);
+    m_cboValue.Create(surface);
+    m_picValue.Create(surface);
+    m_cmdDown.Create(m_picValue.hWnd());
+    for (ChildControl* editor : {static_cast<ChildControl*>(&m_txtValue), static_cast<ChildControl*>(&m_cmdBrowse),
+                                 static_cast<ChildControl*>(&m_cboValue), static_cast<ChildControl*>(&m_picValue)})
+        editor->SetVisible(false);
+    Surface().SetFont(CreateStdFont(DesignFont(L"MS Sans Serif", FW_NORMAL)));
+    m_txtValue.SetFont(Surface().Font());
+    m_picValue.SetFont(Surface().Font());
+    m_cmdDown.SetFont(CreateStdFont(DesignFont(L"MS Sans Serif", FW_BOLD)));
+    m_cmdBrowse.SetFont(CreateStdFont(DesignFont(L"Arial", FW_BOLD)));
+    m_cboValue.SetFont(CreateStdFont(DesignFont(L"MS Sans Serif", FW_NORMAL)));
+}
+
+void PropertyList::UserControl_Initialize() {
+    UpdateTextHeight();
+    m_lastIndex = -1;
+    m_longestItem = CLng(4.0 * TwipsPerPixelX() + Surface().TextWidth(L"Property"));
+}
+
+void PropertyList::UserControl_InitProperties() {
+    Skipping([&] { SetBackColor(kDefaultBackColor); });
+    m_lastIndex = -1;
+    m_highlightColor = kDefaultHighlightColor;
+    m_highlightText = kDefaultHighlightText;
+    m_allowEdit = true;
+    Skipping([&] { SetupRuntime(); });
+    m_textTrue = L"True";
+    m_textFalse = L"False";
+}
+
+void PropertyList::UserControl_ReadProperties(IPropertyBag& bag) {
+    Skipping([&] {
+        if (auto style = ReadInteger(bag, L"BorderStyle", 1)) Surface().SetBorderStyle(*style);
+    });
+    Skipping([&] {
+        if (auto colour = ReadLong(bag, L"HighlightColor", static_cast<int32_t>(kDefaultHighlightColor)))
+            m_highlightColor = static_cast<OLE_COLOR>(*colour);
+    });
+    Skipping([&] {
+        if (auto colour = ReadLong(bag, L"HighlightText", static_cast<int32_t>(kDefaultHighlightText)))
+            m_highlightText = static_cast<OLE_COLOR>(*colour);
+    });
+    Skipping([&] {
+        if (auto allow = ReadBoolean(bag, L"AllowEdit", true)) m_allowEdit = *allow;
+    });
+    Skipping([&] {
+        if (auto colour = ReadLong(bag, L"BackColor", static_cast<int32_t>(kDefaultBackColor)))
+            SetBackColor(static_cast<OLE_COLOR>(*colour));
+    });
+    Skipping([&] {
+        if (auto colour = ReadLong(bag, L"ForeColor", static_cast<int32_t>(kDefaultForeColor)))
+            SetForeColor(static_cast<OLE_COLOR>(*colour));
+    });
+    Skipping([&] {
+        if (com_ptr<IFont> font = ReadFont(bag, L"Font", AmbientProperties().Font())) SetFont(font);
+    });
+    // The whole stored header font (face, size, weight, style) is restored,
+    // on a copy of its own so that it is not shared with the bag.
+    Skipping([&] {
+        if (com_ptr<IFont> font = ReadFont(bag, L"FontHeader", AmbientProperties().Font()))
+            SetFontHeader(CloneFont(font.get()));
+    });
+    Skipping([&] { SetupRuntime(); });
+    Skipping([&] {
+        if (auto text = ReadString(bag, L"TextTrue", L"True")) m_textTrue = *text;
+    });
+    Skipping([&] {
+        if (auto text = ReadString(bag, L"TextFalse", L"False")) m_textFalse = *text;
+    });
+}
+
+void PropertyList::UserControl_WriteProperties(IPropertyBag& bag) {
+    WriteInteger(bag, L"BorderStyle", Surface().BorderStyle(), 1);
+    WriteLong(bag, L"HighlightColor", static_cast<int32_t>(m_highlightColor),
+              static_cast<int32_t>(kDefaultHighlightColor));
+    WriteLong(bag, L"HighlightText", static_cast<int32_t>(m_highlightText),
+              static_cast<int32_t>(kDefaultHighlightText));
+    WriteBoolean(bag, L"AllowEdit", m_allowEdit, true);
+    WriteLong(bag, L"BackColor", static_cast<int32_t>(Surface().BackColor()), static_cast<int32_t>(kDefaultBackColor));
+    WriteLong(bag, L"ForeColor", static_cast<int32_t>(Surface().ForeColor()), static_cast<int32_t>(kDefaultForeColor));
+    WriteFont(bag, L"Font", Surface().Font().get(), AmbientProperties().Font().get());
+    WriteFont(bag, L"FontHeader", m_cmdDown.Font().get(), Surface().Font().get());
+    WriteString(bag, L"TextTrue", m_textTrue, L"True");
+    WriteString(bag, L"TextFalse", m_textFalse, L"False");
+}
+
+void PropertyList::CheckDesignMode() noexcept {
+    try {
+        m_designMode = !AmbientProperties().UserMode();
+    } catch (...) {
+        m_designMode = true;
+    }
+}
+
+CScrollbar& PropertyList::Vsb() {
+    if (!m_vsb) throw VbError::Runtime(vb_error::kObjectNotSet);
+    return *m_vsb;
+}
+
+void PropertyList::SetupRuntime() {
+    CheckDesignMode();
+    if (m_designMode) return;
+    Skipping([&] { CreateColourPopup(); });
+    Skipping([&] { m_paintFx = AcquirePaintFx(); });
+    m_holdDraw = false;
+    Skipping([&] {
+        if (!m_vsb) m_vsb = std::make_unique<CScrollbar>();
+        m_vsb->RecreateScrollbar(Surface().hWnd());
+        m_vsb->Move(CLng(Surface().ScaleWidth() - 255), 0, 255, CLng(Surface().ScaleHeight()));
+    });
+    Skipping([&] { UserControl_Resize(); });
+    if (m_vsb) m_vsb->SetVisible(false);
+    m_scrollShown = false;
+    m_cboValue.Subclass();
+}
+
+void PropertyList::UserControl_Show() {
+    Skipping([&] {
+        if (AmbientProperties().UserMode()) RefreshEditors();
+    });
+}
+
+void PropertyList::UserControl_AmbientChanged(const std::wstring& propertyName) {
+    if (TextEqualsNoCase(propertyName, L"DisplayName")) Surface().Refresh();
+}
+
+void PropertyList::UserControl_Terminate() {
+    m_paintFx.reset();
+    m_vsb.reset();
+    SaveAndUnloadColourPopup();
+    DoEvents();
+}
+
+// The colour popup form joins the control with the colour picker; until then
+// a colour row has no popup to show, save or hide.
+void PropertyList::CreateColourPopup() { m_colourPopupLoaded = true; }
+void PropertyList::HideColourPopup() noexcept {}
+void PropertyList::SaveAndUnloadColourPopup() noexcept { m_colourPopupLoaded = false; }
+
+}  // namespace zo

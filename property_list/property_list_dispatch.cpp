@@ -1,0 +1,92 @@
+// Creation, identity and IDispatch of the PropertyList control. Dispatch is
+// served from the type library, so DISPIDs, optional arguments, defaults and
+// by-reference arguments are exactly those the library declares.
+#include "property_list/property_list.h"
+
+#include "runtime/type_library.h"
+
+namespace zo {
+
+namespace {
+void MoveVariant(VARIANT& to, VARIANT& from) noexcept {
+    ::VariantClear(&to);
+    to = from;
+    ::VariantInit(&from);
+}
+
+const ControlClassInfo kPropertyListClass{
+    &CLSID_PropertyList, &IID__PropertyList, &DIID___PropertyList,
+    OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT | OLEMISC_ACTIVATEWHENVISIBLE |
+        OLEMISC_SETCLIENTSITEFIRST};
+}  // namespace
+
+PropItem::PropItem(PropItem&& other) noexcept
+    : Name(std::move(other.Name)), Value(std::move(other.Value)), ReadOnly(other.ReadOnly), ItemType(other.ItemType) {
+    MoveVariant(ItemData, other.ItemData);
+}
+
+PropItem& PropItem::operator=(PropItem&& other) noexcept {
+    if (this != &other) {
+        Name = std::move(other.Name);
+        Value = std::move(other.Value);
+        MoveVariant(ItemData, other.ItemData);
+        ReadOnly = other.ReadOnly;
+        ItemType = other.ItemType;
+    }
+    return *this;
+}
+
+HRESULT PropertyList::Create(REFIID iid, void** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    PropertyList* control = nullptr;
+    try {
+        control = new PropertyList();
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+    const HRESULT hr = control->QueryInterface(iid, out);
+    control->Release();
+    return hr;
+}
+
+PropertyList::PropertyList() : ActiveXControl(kPropertyListClass) {
+    CreateChildControls();
+    UserControl_Initialize();
+}
+
+PropertyList::~PropertyList() = default;
+
+STDMETHODIMP PropertyList::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    *count = 1;
+    return S_OK;
+}
+
+STDMETHODIMP PropertyList::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+    if (!info) return E_POINTER;
+    *info = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    *info = TypeInfoOf(IID__PropertyList).detach();
+    return *info ? S_OK : TYPE_E_ELEMENTNOTFOUND;
+}
+
+STDMETHODIMP PropertyList::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    com_ptr<ITypeInfo> info = TypeInfoOf(IID__PropertyList);
+    if (!info) return TYPE_E_ELEMENTNOTFOUND;
+    return ::DispGetIDsOfNames(info.get(), names, count, ids);
+}
+
+STDMETHODIMP PropertyList::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                  EXCEPINFO* exception, UINT* argError) {
+    com_ptr<ITypeInfo> info = TypeInfoOf(IID__PropertyList);
+    if (!info) return TYPE_E_ELEMENTNOTFOUND;
+    // The host may release its last reference from inside an event raised
+    // by this call; keep the control alive until the call returns.
+    com_ptr<IUnknown> self(static_cast<_PropertyList*>(this));
+    UINT localArgError = 0;
+    return ::DispInvoke(static_cast<_PropertyList*>(this), info.get(), id, flags, params, result, exception,
+                        argError ? argError : &localArgError);
+}
+
+}  // namespace zo

@@ -1,0 +1,199 @@
+#include "runtime/child_controls.h"
+
+#include <cmath>
+
+#include "common/ole_colour.h"
+#include "common/twips.h"
+#include "runtime/fonts.h"
+#include "runtime/module.h"
+
+namespace zo {
+
+namespace {
+
+constexpr wchar_t kChildProperty[] = L"ZoChildPtr";
+constexpr wchar_t kPictureClass[] = L"ZoPictureBox";
+
+int ToPixelsX(double twips) noexcept { return static_cast<int>(std::lround(twips / TwipsPerPixelX())); }
+int ToPixelsY(double twips) noexcept { return static_cast<int>(std::lround(twips / TwipsPerPixelY())); }
+
+}  // namespace
+
+ChildControl::~ChildControl() { Destroy(); }
+
+void ChildControl::CreateWindowOf(HWND parent, const wchar_t* className, DWORD style, DWORD exStyle) noexcept {
+    m_window = ::CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_CLIPSIBLINGS | style, ToPixelsX(m_left),
+                                 ToPixelsY(m_top), ToPixelsX(m_width), ToPixelsY(m_height), parent, nullptr,
+                                 ModuleInstance(), this);
+    if (!m_window) return;
+    ::SetPropW(m_window, kChildProperty, this);
+    if (m_visible) ::ShowWindow(m_window, SW_SHOWNA);
+}
+
+void ChildControl::Destroy() noexcept {
+    if (HWND window = std::exchange(m_window, nullptr)) {
+        ::RemovePropW(window, kChildProperty);
+        ::DestroyWindow(window);
+    }
+}
+
+ChildControl* ChildControl::FromWindow(HWND window) noexcept {
+    return window ? static_cast<ChildControl*>(::GetPropW(window, kChildProperty)) : nullptr;
+}
+
+void ChildControl::Move(double left, double top, double width, double height) noexcept {
+    const bool unchanged = left == m_left && top == m_top && width == m_width && height == m_height;
+    m_left = left;
+    m_top = top;
+    m_width = width < 0 ? 0 : width;
+    m_height = height < 0 ? 0 : height;
+    if (unchanged || !m_window) return;
+    ::SetWindowPos(m_window, nullptr, ToPixelsX(m_left), ToPixelsY(m_top), ToPixelsX(m_width), ToPixelsY(m_height),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+double ChildControl::ScaleHeight() const noexcept {
+    RECT client{};
+    if (m_window) ::GetClientRect(m_window, &client);
+    return static_cast<double>(client.bottom - client.top) * TwipsPerPixelY();
+}
+
+void ChildControl::SetVisible(bool visible) noexcept {
+    if (visible == m_visible) return;
+    m_visible = visible;
+    if (m_window) ::ShowWindow(m_window, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void ChildControl::SetBackColor(OLE_COLOR colour) noexcept {
+    if (colour == m_backColor) return;
+    m_backColor = colour;
+    m_backBrush.reset();
+    if (m_window) ::InvalidateRect(m_window, nullptr, TRUE);
+}
+
+void ChildControl::SetForeColor(OLE_COLOR colour) noexcept {
+    if (colour == m_foreColor) return;
+    m_foreColor = colour;
+    if (m_window) ::InvalidateRect(m_window, nullptr, TRUE);
+}
+
+void ChildControl::SetFont(com_ptr<IFont> font) noexcept {
+    m_font = std::move(font);
+    if (m_window) ::SendMessageW(m_window, WM_SETFONT, reinterpret_cast<WPARAM>(BorrowedFontHandle(m_font.get())), TRUE);
+}
+
+void ChildControl::SetFocus() const noexcept {
+    if (m_window) ::SetFocus(m_window);
+}
+
+HBRUSH ChildControl::PrepareColours(HDC dc) noexcept {
+    const COLORREF back = TranslateColour(m_backColor);
+    if (!m_backBrush) m_backBrush.reset(::CreateSolidBrush(back));
+    ::SetTextColor(dc, TranslateColour(m_foreColor));
+    ::SetBkColor(dc, back);
+    return m_backBrush.get();
+}
+
+// --- TextBox ----------------------------------------------------------------
+
+void TextBox::Create(HWND parent) noexcept {
+    CreateWindowOf(parent, L"EDIT", ES_AUTOHSCROLL | ES_LEFT, 0);
+}
+
+std::wstring TextBox::Text() const {
+    if (!hWnd()) return {};
+    const int length = ::GetWindowTextLengthW(hWnd());
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(hWnd(), text.data(), length + 1);
+    text.resize(static_cast<size_t>(copied));
+    return text;
+}
+
+void TextBox::SetText(const std::wstring& text) noexcept {
+    if (hWnd()) ::SetWindowTextW(hWnd(), text.c_str());
+}
+
+void TextBox::SetLocked(bool locked) noexcept {
+    m_locked = locked;
+    if (hWnd()) ::SendMessageW(hWnd(), EM_SETREADONLY, locked ? TRUE : FALSE, 0);
+}
+
+long TextBox::SelStart() const noexcept {
+    DWORD start = 0;
+    if (hWnd()) ::SendMessageW(hWnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    return static_cast<long>(start);
+}
+
+void TextBox::SetSelStart(long start) noexcept {
+    if (hWnd()) ::SendMessageW(hWnd(), EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start));
+}
+
+long TextBox::SelLength() const noexcept {
+    DWORD start = 0, end = 0;
+    if (hWnd()) ::SendMessageW(hWnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return static_cast<long>(end - start);
+}
+
+void TextBox::SetSelLength(long length) noexcept {
+    const long start = SelStart();
+    if (hWnd()) ::SendMessageW(hWnd(), EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + length));
+}
+
+// --- PictureBox ---------------------------------------------------------------
+
+void PictureBox::Create(HWND parent) noexcept {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
+    if (!::GetClassInfoExW(ModuleInstance(), kPictureClass, &existing)) {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.style = CS_DBLCLKS;
+        windowClass.lpfnWndProc = WindowProc;
+        windowClass.hInstance = ModuleInstance();
+        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = kPictureClass;
+        ::RegisterClassExW(&windowClass);
+    }
+    CreateWindowOf(parent, kPictureClass, WS_CLIPCHILDREN, 0);
+}
+
+void PictureBox::Refresh() const noexcept {
+    if (!hWnd()) return;
+    ::InvalidateRect(hWnd(), nullptr, TRUE);
+    ::UpdateWindow(hWnd());
+}
+
+LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    auto* self = static_cast<PictureBox*>(FromWindow(window));
+    switch (message) {
+        case WM_ERASEBKGND:
+            if (self) {
+                RECT client{};
+                ::GetClientRect(window, &client);
+                ::FillRect(reinterpret_cast<HDC>(wParam), &client, self->PrepareColours(reinterpret_cast<HDC>(wParam)));
+                return 1;
+            }
+            break;
+        case WM_PAINT:
+        case WM_PRINTCLIENT: {
+            PAINTSTRUCT paint{};
+            HDC dc = message == WM_PAINT ? ::BeginPaint(window, &paint) : reinterpret_cast<HDC>(wParam);
+            if (self && self->m_painter) {
+                RECT client{};
+                ::GetClientRect(window, &client);
+                if (message == WM_PRINTCLIENT) ::FillRect(dc, &client, self->PrepareColours(dc));
+                try {
+                    self->m_painter(dc, client);
+                } catch (...) {
+                }
+            }
+            if (message == WM_PAINT) ::EndPaint(window, &paint);
+            return 0;
+        }
+        default:
+            break;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace zo

@@ -1,0 +1,100 @@
+// The intrinsic child controls a user control places on its surface: a text
+// box over the native EDIT control and a picture box. Positions and sizes
+// are twips of the parent surface; every setter leaves the window alone when
+// nothing changes, so that repeated layout costs no window traffic.
+#pragma once
+
+#include <windows.h>
+#include <ocidl.h>
+
+#include <functional>
+#include <string>
+
+#include "common/com_ptr.h"
+#include "common/handles.h"
+
+namespace zo {
+
+class ChildControl {
+public:
+    ChildControl() = default;
+    ChildControl(const ChildControl&) = delete;
+    ChildControl& operator=(const ChildControl&) = delete;
+    virtual ~ChildControl();
+
+    [[nodiscard]] HWND hWnd() const noexcept { return m_window; }
+
+    [[nodiscard]] double Left() const noexcept { return m_left; }
+    [[nodiscard]] double Top() const noexcept { return m_top; }
+    [[nodiscard]] double Width() const noexcept { return m_width; }
+    [[nodiscard]] double Height() const noexcept { return m_height; }
+    void SetLeft(double twips) noexcept { Move(twips, m_top, m_width, m_height); }
+    void SetTop(double twips) noexcept { Move(m_left, twips, m_width, m_height); }
+    void SetWidth(double twips) noexcept { Move(m_left, m_top, twips, m_height); }
+    void SetHeight(double twips) noexcept { Move(m_left, m_top, m_width, twips); }
+    void Move(double left, double top, double width, double height) noexcept;
+    // Client height in twips.
+    [[nodiscard]] double ScaleHeight() const noexcept;
+
+    [[nodiscard]] bool Visible() const noexcept { return m_visible; }
+    void SetVisible(bool visible) noexcept;
+
+    [[nodiscard]] OLE_COLOR BackColor() const noexcept { return m_backColor; }
+    void SetBackColor(OLE_COLOR colour) noexcept;
+    [[nodiscard]] OLE_COLOR ForeColor() const noexcept { return m_foreColor; }
+    void SetForeColor(OLE_COLOR colour) noexcept;
+
+    [[nodiscard]] com_ptr<IFont> Font() const noexcept { return m_font; }
+    // The control shares the font object it is given.
+    void SetFont(com_ptr<IFont> font) noexcept;
+    void SetFocus() const noexcept;
+
+    // Colours for WM_CTLCOLOR* sent to the parent about this child.
+    [[nodiscard]] HBRUSH PrepareColours(HDC dc) noexcept;
+    // The child control behind a window created by this class, if any.
+    [[nodiscard]] static ChildControl* FromWindow(HWND window) noexcept;
+
+protected:
+    void CreateWindowOf(HWND parent, const wchar_t* className, DWORD style, DWORD exStyle) noexcept;
+    void Destroy() noexcept;
+
+private:
+    HWND m_window = nullptr;
+    double m_left = 0, m_top = 0, m_width = 1215, m_height = 285;
+    bool m_visible = true;
+    OLE_COLOR m_backColor = 0x80000005;
+    OLE_COLOR m_foreColor = 0x80000008;
+    com_ptr<IFont> m_font;
+    unique_hbrush m_backBrush;
+};
+
+class TextBox final : public ChildControl {
+public:
+    void Create(HWND parent) noexcept;
+
+    [[nodiscard]] std::wstring Text() const;
+    void SetText(const std::wstring& text) noexcept;
+    [[nodiscard]] bool Locked() const noexcept { return m_locked; }
+    void SetLocked(bool locked) noexcept;
+    [[nodiscard]] long SelStart() const noexcept;
+    void SetSelStart(long start) noexcept;
+    [[nodiscard]] long SelLength() const noexcept;
+    void SetSelLength(long length) noexcept;
+
+private:
+    bool m_locked = false;
+};
+
+class PictureBox final : public ChildControl {
+public:
+    void Create(HWND parent) noexcept;
+    // Paints the face after the background has been filled.
+    void SetPainter(std::function<void(HDC, const RECT&)> painter) { m_painter = std::move(painter); }
+    void Refresh() const noexcept;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    std::function<void(HDC, const RECT&)> m_painter;
+};
+
+}  // namespace zo

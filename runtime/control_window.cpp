@@ -1,0 +1,59 @@
+#include "runtime/control_window.h"
+
+#include "runtime/module.h"
+
+namespace zo {
+
+namespace {
+
+constexpr wchar_t kControlClass[] = L"ZoUserControl";
+constexpr wchar_t kParkingClass[] = L"ZoParkingWindow";
+
+LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* handler = reinterpret_cast<WindowMessageHandler*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        if (handler) handler->OnWindowDestroyed();
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    LRESULT result = 0;
+    if (handler && handler->HandleWindowMessage(window, message, wParam, lParam, &result)) return result;
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void RegisterClassOnce(const wchar_t* name, WNDPROC procedure, UINT style) noexcept {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
+    if (::GetClassInfoExW(ModuleInstance(), name, &existing)) return;
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = style;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = ModuleInstance();
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = name;
+    ::RegisterClassExW(&windowClass);
+}
+
+}  // namespace
+
+HWND ParkingWindow() noexcept {
+    thread_local HWND parking = nullptr;
+    if (parking && ::IsWindow(parking)) return parking;
+    RegisterClassOnce(kParkingClass, ::DefWindowProcW, 0);
+    parking = ::CreateWindowExW(WS_EX_TOOLWINDOW, kParkingClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                ModuleInstance(), nullptr);
+    return parking;
+}
+
+HWND CreateControlWindow(WindowMessageHandler& handler, DWORD style, DWORD exStyle) noexcept {
+    RegisterClassOnce(kControlClass, ControlWindowProc, CS_OWNDC | CS_DBLCLKS);
+    return ::CreateWindowExW(exStyle, kControlClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | style, 0, 0,
+                             100, 100, ParkingWindow(), nullptr, ModuleInstance(), &handler);
+}
+
+}  // namespace zo

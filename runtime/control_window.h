@@ -1,0 +1,31 @@
+// The native window behind a control surface. Created when the control is
+// created, it waits hidden under a per-thread parking window until a
+// container activates the control in place, and goes back there when the
+// control is deactivated, so that the control always has a window handle
+// and a device context to measure text with.
+#pragma once
+
+#include <windows.h>
+
+namespace zo {
+
+class WindowMessageHandler {
+public:
+    // Returns true when the message was handled and *result holds the answer.
+    virtual bool HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                     LRESULT* result) noexcept = 0;
+    // The window is going: no more messages reach the handler after this.
+    virtual void OnWindowDestroyed() noexcept = 0;
+
+protected:
+    ~WindowMessageHandler() = default;
+};
+
+// The hidden top-level window that holds inactive control windows.
+[[nodiscard]] HWND ParkingWindow() noexcept;
+
+// Creates a hidden child window of the parking window whose messages go to
+// the handler. The window has its own DC (CS_OWNDC) and takes double-clicks.
+[[nodiscard]] HWND CreateControlWindow(WindowMessageHandler& handler, DWORD style, DWORD exStyle) noexcept;
+
+}  // namespace zo

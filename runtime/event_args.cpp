@@ -1,0 +1,115 @@
+#include "runtime/event_args.h"
+
+#include <algorithm>
+
+#include "runtime/connection_point.h"
+
+namespace zo {
+
+EventArgs::~EventArgs() {
+    // Only the by-value strings belong to us; by-reference slots point at
+    // the caller's variables.
+    for (VARIANT& arg : m_args) {
+        if (!(V_VT(&arg) & VT_BYREF)) ::VariantClear(&arg);
+    }
+}
+
+VARIANT& EventArgs::Push() {
+    VARIANT& arg = m_args.emplace_back();
+    ::VariantInit(&arg);
+    return arg;
+}
+
+EventArgs& EventArgs::String(std::wstring_view text) {
+    VARIANT& arg = Push();
+    V_VT(&arg) = VT_BSTR;
+    V_BSTR(&arg) = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    return *this;
+}
+
+EventArgs& EventArgs::Short(int16_t value) {
+    VARIANT& arg = Push();
+    V_VT(&arg) = VT_I2;
+    V_I2(&arg) = value;
+    return *this;
+}
+
+EventArgs& EventArgs::Bool(bool value) {
+    VARIANT& arg = Push();
+    V_VT(&arg) = VT_BOOL;
+    V_BOOL(&arg) = value ? VARIANT_TRUE : VARIANT_FALSE;
+    return *this;
+}
+
+EventArgs& EventArgs::ShortRef(int16_t& value) {
+    VARIANT& arg = Push();
+    V_VT(&arg) = VT_I2 | VT_BYREF;
+    V_I2REF(&arg) = reinterpret_cast<SHORT*>(&value);
+    return *this;
+}
+
+EventArgs& EventArgs::LongRef(int32_t& value) {
+    VARIANT& arg = Push();
+    V_VT(&arg) = VT_I4 | VT_BYREF;
+    V_I4REF(&arg) = reinterpret_cast<LONG*>(&value);
+    return *this;
+}
+
+EventArgs& EventArgs::BoolRef(VARIANT_BOOL& value) {
+    VARIANT& arg = Push();
+    V_VT(&arg) = VT_BOOL | VT_BYREF;
+    V_BOOLREF(&arg) = &value;
+    return *this;
+}
+
+EventArgs& EventArgs::SingleRef(float& value) {
+    VARIANT& arg = Push();
+    V_VT(&arg) = VT_R4 | VT_BYREF;
+    V_R4REF(&arg) = &value;
+    return *this;
+}
+
+EventArgs& EventArgs::StringRef(BSTR& value) {
+    VARIANT& arg = Push();
+    V_VT(&arg) = VT_BSTR | VT_BYREF;
+    V_BSTRREF(&arg) = &value;
+    return *this;
+}
+
+EventArgs& EventArgs::StringArrayRef(SAFEARRAY*& value) {
+    VARIANT& arg = Push();
+    V_VT(&arg) = VT_ARRAY | VT_BSTR | VT_BYREF;
+    V_ARRAYREF(&arg) = &value;
+    return *this;
+}
+
+DISPPARAMS EventArgs::Params() noexcept {
+    m_reversed.assign(m_args.rbegin(), m_args.rend());
+    DISPPARAMS params{};
+    params.cArgs = static_cast<UINT>(m_reversed.size());
+    params.rgvarg = m_reversed.empty() ? nullptr : m_reversed.data();
+    return params;
+}
+
+void RaiseEvent(const ConnectionPoint& point, DISPID dispid, EventArgs& args) noexcept {
+    try {
+        point.ForEachSink([&](IUnknown& sink) {
+            IDispatch& dispatch = static_cast<IDispatch&>(sink);
+            DISPPARAMS params = args.Params();
+            EXCEPINFO exception{};
+            UINT argError = 0;
+            VARIANT result;
+            ::VariantInit(&result);
+            dispatch.Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, &exception,
+                            &argError);
+            ::VariantClear(&result);
+            ::SysFreeString(exception.bstrSource);
+            ::SysFreeString(exception.bstrDescription);
+            ::SysFreeString(exception.bstrHelpFile);
+        });
+    } catch (...) {
+        // An event that cannot be delivered is dropped; the control goes on.
+    }
+}
+
+}  // namespace zo

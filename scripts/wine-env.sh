@@ -1,0 +1,272 @@
+# shellcheck shell=bash
+# The Wine environment the cross-built Windows programs run in: an X display
+# from Xvfb, the project's own Wine prefix, a persistent wineserver, and one
+# place that knows how to start a program of either bitness.
+#
+# Sourced by test.sh, demo.sh and wine-run.sh; by hand:
+#   source scripts/wine-env.sh
+#   zo_xvfb_start && zo_wine_start && zo_wine_run x86_64 build/x86_64/bin/ZoDemo.exe
+#   zo_env_stop
+#
+# One prefix serves both bitnesses: a 64-bit prefix runs 32-bit programs
+# through WoW64, as 64-bit Windows does, so the 32-bit and the 64-bit OCX are
+# registered side by side (the 32-bit one in the WOW6432Node view).
+#
+# Settings (environment):
+#   ZO_BUILD_ROOT          folder of the build trees (default <repo>/build)
+#   ZO_WINE_PREFIX         the Wine prefix (default $ZO_BUILD_ROOT/wine-prefix)
+#   ZO_WINE64_LOADER       command that runs a 64-bit program (default /usr/lib/wine/wine64)
+#   ZO_WINE32_LOADER       command that runs a 32-bit program (default /usr/lib/wine/wine);
+#                          it may be several words, e.g. an emulator and then the loader
+#   ZO_I686_TESTS          auto (default): run the 32-bit tests when the probe passes in time;
+#                          on: probe with a long limit and fail when it fails; off: never
+#   ZO_I686_PROBE_TIMEOUT  seconds the 32-bit probe may take (default 60, 1800 with on)
+
+ZO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+: "${ZO_BUILD_ROOT:=$ZO_ROOT/build}"
+: "${ZO_WINE_PREFIX:=$ZO_BUILD_ROOT/wine-prefix}"
+export ZO_ROOT ZO_BUILD_ROOT ZO_WINE_PREFIX
+
+zo_log() { echo "[zo] $*" >&2; }
+
+# The variables every Wine process of the project gets.
+zo_wine_env() {
+    export WINEPREFIX="$ZO_WINE_PREFIX"
+    export WINEARCH=win64
+    export WINEDEBUG="${WINEDEBUG:--all}"
+    # No Mono or Gecko install prompts: the tests need neither.
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+# Sets the array ZO_LOADER to the command that runs a program of the bitness.
+zo_loader_for() {
+    case "$1" in
+        x86_64) read -r -a ZO_LOADER <<<"${ZO_WINE64_LOADER:-/usr/lib/wine/wine64}" ;;
+        i686)   read -r -a ZO_LOADER <<<"${ZO_WINE32_LOADER:-/usr/lib/wine/wine}" ;;
+        *) zo_log "unknown architecture '$1' (i686 or x86_64)"; return 2 ;;
+    esac
+}
+
+# zo_wine_run <arch> <program> [arguments...]: runs a Windows program and
+# returns its exit code. zo_wine_exec does the same in place of the shell.
+zo_wine_run() {
+    local arch="$1"; shift
+    zo_loader_for "$arch" || return
+    zo_wine_env
+    "${ZO_LOADER[@]}" "$@"
+}
+zo_wine_exec() {
+    local arch="$1"; shift
+    zo_loader_for "$arch" || return
+    zo_wine_env
+    exec "${ZO_LOADER[@]}" "$@"
+}
+
+# The Windows form of an absolute Unix path (drive Z: is the Unix root).
+zo_wine_path() {
+    local path
+    path="$(realpath -m "$1")"
+    printf 'Z:%s\n' "${path//\//\\}"
+}
+
+# Starts Xvfb on a free display and exports DISPLAY.
+zo_xvfb_start() {
+    if [[ -n "${ZO_XVFB_PID:-}" ]] && kill -0 "$ZO_XVFB_PID" 2>/dev/null; then
+        return 0
+    fi
+    local display_file display=""
+    display_file="$(mktemp)"
+    # -displayfd picks a free display and writes its number once the server
+    # accepts connections. Output to /dev/null: no pipe held open for CTest.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+        3>"$display_file" </dev/null >/dev/null 2>&1 &
+    ZO_XVFB_PID=$!
+    local tries
+    for ((tries = 0; tries < 200; tries++)); do
+        display="$(tr -dc '0-9' <"$display_file")"
+        [[ -n "$display" ]] && break
+        if ! kill -0 "$ZO_XVFB_PID" 2>/dev/null; then break; fi
+        sleep 0.05
+    done
+    rm -f "$display_file"
+    if [[ -z "$display" ]]; then
+        zo_log "Xvfb did not start"
+        zo_xvfb_stop
+        return 1
+    fi
+    export DISPLAY=":$display"
+    zo_log "Xvfb (pid $ZO_XVFB_PID) on display $DISPLAY"
+}
+
+zo_xvfb_stop() {
+    if [[ -n "${ZO_XVFB_PID:-}" ]]; then
+        kill "$ZO_XVFB_PID" 2>/dev/null || true
+        wait "$ZO_XVFB_PID" 2>/dev/null || true
+        ZO_XVFB_PID=""
+    fi
+}
+
+# Builds (once) a tiny program of the bitness that creates a window and exits
+# with 42: proof that Wine runs programs of that bitness, window system included.
+zo_probe_program() {
+    local arch="$1" dir="$ZO_BUILD_ROOT/wine-probe"
+    local exe="$dir/probe-$arch.exe"
+    if [[ ! -f "$exe" ]]; then
+        mkdir -p "$dir"
+        cat >"$dir/probe.c" <<'EOF'
+#include <windows.h>
+int main(void)
+{
+    HWND window = CreateWindowExW(0, L"STATIC", L"probe", WS_POPUP, 0, 0, 8, 8,
+                                  NULL, NULL, NULL, NULL);
+    if (!window)
+        return 1;
+    DestroyWindow(window);
+    return 42;
+}
+EOF
+        "$arch-w64-mingw32-gcc" -O2 -s -o "$exe.tmp" "$dir/probe.c" || return 1
+        mv "$exe.tmp" "$exe"
+    fi
+    printf '%s\n' "$exe"
+}
+
+# Whether the 32-bit loader can be executed at all (fast check).
+zo_wine32_loader_runs() {
+    zo_loader_for i686 || return 1
+    timeout 60 "${ZO_LOADER[@]}" --version >/dev/null 2>&1
+}
+
+# Creates the prefix the first time (about 20 s; minutes when 32-bit Wine is
+# emulated, since the prefix then also sets up its 32-bit side) and applies
+# the project's settings. Safe to call from several processes at once.
+zo_prefix_prepare() {
+    zo_wine_env
+    mkdir -p "$WINEPREFIX"
+    local marker="$WINEPREFIX/.zo-prepared" version
+    version="$(/usr/lib/wine/wine64 --version 2>/dev/null)"
+    (
+        flock 9
+        if [[ -f "$marker" ]] && grep -qxF "wine=$version" "$marker"; then
+            exit 0
+        fi
+        local wow64=no log="$ZO_BUILD_ROOT/wine-prefix.log"
+        zo_wine32_loader_runs && wow64=yes
+        zo_log "preparing Wine prefix $WINEPREFIX (once; 32-bit side: $wow64; log: $log)"
+        if ! timeout 1500 /usr/lib/wine/wine64 wineboot.exe --init >"$log" 2>&1; then
+            zo_log "wineboot failed; see $log"
+            exit 1
+        fi
+        # Managed=N: without a window manager Wine waits ~2 s whenever a
+        # managed top-level window is hidden. ShowCrashDialog=0: a crashing
+        # test prints its backtrace instead of waiting on a dialog.
+        local settings="$WINEPREFIX/zo-settings.reg"
+        printf '%s\r\n' 'REGEDIT4' '' \
+            '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
+            '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' \
+            >"$settings"
+        if ! timeout 300 /usr/lib/wine/wine64 regedit.exe /S "$(zo_wine_path "$settings")" >>"$log" 2>&1; then
+            zo_log "could not apply the prefix settings; see $log"
+            exit 1
+        fi
+        printf 'wine=%s\nwow64=%s\n' "$version" "$wow64" >"$marker"
+    ) 9>"$WINEPREFIX.lock"
+}
+
+# Completes the 32-bit side of a prefix made while 32-bit Wine could not run.
+zo_prefix_add_wow64() {
+    local marker="$WINEPREFIX/.zo-prepared"
+    grep -qx 'wow64=yes' "$marker" 2>/dev/null && return 0
+    zo_log "setting up the 32-bit side of the Wine prefix (once)"
+    timeout 1500 /usr/lib/wine/wine64 wineboot.exe --update \
+        >>"$ZO_BUILD_ROOT/wine-prefix.log" 2>&1 || return 1
+    sed -i 's/^wow64=no$/wow64=yes/' "$marker"
+}
+
+# Starts the prefix's persistent wineserver (so that each test process starts
+# in ~0.1 s instead of ~2.5 s) and the prefix's services, through a 64-bit
+# program run; fails when 64-bit Wine cannot run a program.
+zo_wine_start() {
+    zo_wine_env
+    mkdir -p "$WINEPREFIX"
+    zo_prefix_prepare || return 1
+    if [[ -z "${ZO_WINESERVER_PID:-}" ]]; then
+        wineserver -f -p </dev/null >/dev/null 2>&1 &
+        ZO_WINESERVER_PID=$!
+    fi
+    local probe rc=0
+    probe="$(zo_probe_program x86_64)" || return 1
+    timeout 300 /usr/lib/wine/wine64 "$probe" </dev/null >/dev/null 2>&1 || rc=$?
+    if [[ $rc -ne 42 ]]; then
+        zo_log "64-bit Wine could not run a trivial program (exit code $rc)"
+        return 1
+    fi
+    zo_log "wineserver (pid $ZO_WINESERVER_PID) and prefix services are up"
+}
+
+# Ends every Wine process of the prefix, then the wineserver we started.
+zo_wine_stop() {
+    if [[ -n "${WINEPREFIX:-}" && -n "${ZO_WINESERVER_PID:-}" ]]; then
+        timeout 60 wineserver -k >/dev/null 2>&1 || true
+        local tries
+        for ((tries = 0; tries < 100; tries++)); do
+            kill -0 "$ZO_WINESERVER_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$ZO_WINESERVER_PID" 2>/dev/null || true
+        wait "$ZO_WINESERVER_PID" 2>/dev/null || true
+        ZO_WINESERVER_PID=""
+    fi
+}
+
+zo_env_stop() {
+    zo_wine_stop
+    zo_xvfb_stop
+}
+
+# Decides whether 32-bit programs can be run here. Returns 0 when they can;
+# otherwise sets ZO_I686_SKIP_REASON and returns 1. Needs zo_wine_start first.
+zo_i686_usable() {
+    ZO_I686_SKIP_REASON=""
+    local mode="${ZO_I686_TESTS:-auto}" limit
+    case "$mode" in
+        off) ZO_I686_SKIP_REASON="ZO_I686_TESTS=off"; return 1 ;;
+        on) limit="${ZO_I686_PROBE_TIMEOUT:-1800}" ;;
+        *) limit="${ZO_I686_PROBE_TIMEOUT:-60}" ;;
+    esac
+    zo_loader_for i686 || return 1
+    local output
+    if ! output="$(timeout 60 "${ZO_LOADER[@]}" --version 2>&1)"; then
+        ZO_I686_SKIP_REASON="the 32-bit Wine loader '${ZO_LOADER[*]}' cannot run on this machine ($(printf '%s' "$output" | tail -n 1))"
+        return 1
+    fi
+    local probe rc=0 started elapsed
+    probe="$(zo_probe_program i686)" || { ZO_I686_SKIP_REASON="could not build the 32-bit probe"; return 1; }
+    started=$SECONDS
+    timeout "$limit" "${ZO_LOADER[@]}" "$probe" </dev/null >/dev/null 2>&1 || rc=$?
+    elapsed=$((SECONDS - started))
+    if [[ $rc -eq 124 ]]; then
+        ZO_I686_SKIP_REASON="a trivial 32-bit program did not finish within ${limit} s under '${ZO_LOADER[*]}' (too slow to start one process per test; ZO_I686_TESTS=on waits longer)"
+        return 1
+    elif [[ $rc -ne 42 ]]; then
+        ZO_I686_SKIP_REASON="a trivial 32-bit program failed under '${ZO_LOADER[*]}' (exit code $rc)"
+        return 1
+    fi
+    zo_log "32-bit Wine works ('${ZO_LOADER[*]}', probe took ${elapsed} s)"
+    if ! zo_prefix_add_wow64; then
+        ZO_I686_SKIP_REASON="the 32-bit side of the Wine prefix could not be set up"
+        return 1
+    fi
+}
+
+# Registers a built OCX in the prefix (idempotent: registering again rewrites
+# the same keys). The arch picks the registry view, as regsvr32 does on Windows.
+zo_register_ocx() {
+    local arch="$1" ocx="$2" rc=0
+    zo_wine_run "$arch" regsvr32.exe /s "$(zo_wine_path "$ocx")" </dev/null || rc=$?
+    if [[ $rc -ne 0 ]]; then
+        zo_log "$arch: regsvr32 $ocx failed (exit code $rc)"
+        return 1
+    fi
+    zo_log "$arch: registered $ocx"
+}
