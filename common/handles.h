@@ -78,25 +78,25 @@ struct handle_traits {
 };
 
 namespace detail {
-inline void DeleteGdi(HGDIOBJ object) noexcept { ::DeleteObject(object); }
-inline void DeleteBrush(HBRUSH h) noexcept { DeleteGdi(h); }
-inline void DeletePen(HPEN h) noexcept { DeleteGdi(h); }
-inline void DeleteFont(HFONT h) noexcept { DeleteGdi(h); }
-inline void DeleteBitmap(HBITMAP h) noexcept { DeleteGdi(h); }
-inline void DeletePalette(HPALETTE h) noexcept { DeleteGdi(h); }
-inline void DeleteRegion(HRGN h) noexcept { DeleteGdi(h); }
-inline void DeleteMemoryDc(HDC h) noexcept { ::DeleteDC(h); }
+inline void FreeGdiObject(HGDIOBJ object) noexcept { ::DeleteObject(object); }
+inline void FreeBrushHandle(HBRUSH h) noexcept { FreeGdiObject(h); }
+inline void FreePenHandle(HPEN h) noexcept { FreeGdiObject(h); }
+inline void FreeFontHandle(HFONT h) noexcept { FreeGdiObject(h); }
+inline void FreeBitmapHandle(HBITMAP h) noexcept { FreeGdiObject(h); }
+inline void FreePaletteHandle(HPALETTE h) noexcept { FreeGdiObject(h); }
+inline void FreeRegionHandle(HRGN h) noexcept { FreeGdiObject(h); }
+inline void FreeMemoryDcHandle(HDC h) noexcept { ::DeleteDC(h); }
 inline void FreeBstr(BSTR s) noexcept { ::SysFreeString(s); }
 inline void DestroySafeArray(SAFEARRAY* a) noexcept { ::SafeArrayDestroy(a); }
 }  // namespace detail
 
-using unique_hbrush = unique_any<handle_traits<HBRUSH, HandleKind::Brush, detail::DeleteBrush>>;
-using unique_hpen = unique_any<handle_traits<HPEN, HandleKind::Pen, detail::DeletePen>>;
-using unique_hfont = unique_any<handle_traits<HFONT, HandleKind::Font, detail::DeleteFont>>;
-using unique_hbitmap = unique_any<handle_traits<HBITMAP, HandleKind::Bitmap, detail::DeleteBitmap>>;
-using unique_hpalette = unique_any<handle_traits<HPALETTE, HandleKind::Palette, detail::DeletePalette>>;
-using unique_hrgn = unique_any<handle_traits<HRGN, HandleKind::Region, detail::DeleteRegion>>;
-using unique_hdc = unique_any<handle_traits<HDC, HandleKind::MemoryDc, detail::DeleteMemoryDc>>;
+using unique_hbrush = unique_any<handle_traits<HBRUSH, HandleKind::Brush, detail::FreeBrushHandle>>;
+using unique_hpen = unique_any<handle_traits<HPEN, HandleKind::Pen, detail::FreePenHandle>>;
+using unique_hfont = unique_any<handle_traits<HFONT, HandleKind::Font, detail::FreeFontHandle>>;
+using unique_hbitmap = unique_any<handle_traits<HBITMAP, HandleKind::Bitmap, detail::FreeBitmapHandle>>;
+using unique_hpalette = unique_any<handle_traits<HPALETTE, HandleKind::Palette, detail::FreePaletteHandle>>;
+using unique_hrgn = unique_any<handle_traits<HRGN, HandleKind::Region, detail::FreeRegionHandle>>;
+using unique_hdc = unique_any<handle_traits<HDC, HandleKind::MemoryDc, detail::FreeMemoryDcHandle>>;
 using unique_bstr = unique_any<handle_traits<BSTR, HandleKind::Bstr, detail::FreeBstr>>;
 using unique_safearray = unique_any<handle_traits<SAFEARRAY*, HandleKind::SafeArray, detail::DestroySafeArray>>;
 

@@ -340,8 +340,11 @@ bool IsNumeric(std::wstring_view text) noexcept {
 
 bool TextEqualsNoCase(std::wstring_view a, std::wstring_view b) noexcept {
     if (a.size() > INT_MAX || b.size() > INT_MAX) return false;
+    // An empty view may have no storage at all; CompareStringW wants a pointer.
+    const wchar_t* first = a.empty() ? L"" : a.data();
+    const wchar_t* second = b.empty() ? L"" : b.data();
     return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE | NORM_IGNOREKANATYPE | NORM_IGNOREWIDTH,
-                            a.data(), static_cast<int>(a.size()), b.data(),
+                            first, static_cast<int>(a.size()), second,
                             static_cast<int>(b.size())) == CSTR_EQUAL;
 }
 

@@ -255,8 +255,8 @@ STDMETHODIMP PropertyList::SetOwnerDrawSink(IPropOwnerDrawSink** sink) {
 }
 
 STDMETHODIMP PropertyList::ShowAboutBox() {
-    std::wstring text = L"ZoPropertyList\nVersion " + std::to_wstring(kVersionMajor) + L"." +
-                        std::to_wstring(kVersionMinor) + L"." + std::to_wstring(kVersionRevision) +
+    std::wstring text = L"ZoPropertyList\nVersion " + std::to_wstring(ZO_VERSION_MAJOR) + L"." +
+                        std::to_wstring(ZO_VERSION_MINOR) + L"." + std::to_wstring(ZO_VERSION_REVISION) +
                         L"\n\nCopyright \u00A9 2026 Vantrel. All rights reserved.\n"
                         L"This control is licensed to the developer who installed it.";
     ShowMessageBox(Surface().hWnd(), text, MB_ICONINFORMATION, L"About ZoPropertyList");

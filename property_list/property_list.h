@@ -179,6 +179,10 @@ private:
 
     // Painting and layout
     void DrawList();
+    void PaintRows();
+    void DrawColourValue(HDC dc, const std::wstring& value, int left, int top, int right, int bottom);
+    [[nodiscard]] int32_t SinkDrawItem(int32_t index, bool selected, HDC dc, int32_t top, int32_t right,
+                                       int32_t bottom);
     void LayoutControl();
     void vsb_Scroll();
 
@@ -215,6 +219,9 @@ private:
     std::shared_ptr<PaintEffects> m_paintFx;
     bool m_colourPopupLoaded = false;
 };
+
+// Draws a grey dotted line on even coordinates (horizontal when x1 != x2).
+void DrawDottedLine(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2) noexcept;
 
 // The text height in pixels of the last control font measured on this thread.
 [[nodiscard]] int32_t TextHeightPx() noexcept;

@@ -1,5 +1,4 @@
 // In-place activation, sizing, rendering and the control window's messages.
-#include <windowsx.h>
 
 #include <cmath>
 

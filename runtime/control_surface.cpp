@@ -67,21 +67,21 @@ double ControlSurface::ScaleHeight() const noexcept {
     return static_cast<double>(ClientSize(m_window).cy) * TwipsPerPixelY();
 }
 
-void ControlSurface::SelectFont() const noexcept {
+void ControlSurface::SelectCurrentFont() const noexcept {
     if (HFONT font = BorrowedFontHandle(m_font.get())) {
         if (HDC dc = hDC()) ::SelectObject(dc, font);
     }
 }
 
 double ControlSurface::TextWidth(std::wstring_view text) const noexcept {
-    SelectFont();
+    SelectCurrentFont();
     SIZE extent{};
     if (HDC dc = hDC()) ::GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &extent);
     return static_cast<double>(extent.cx) * TwipsPerPixelX();
 }
 
 double ControlSurface::TextHeight(std::wstring_view text) const noexcept {
-    SelectFont();
+    SelectCurrentFont();
     HDC dc = hDC();
     if (!dc) return 0;
     SIZE extent{};
@@ -113,7 +113,7 @@ void ControlSurface::SetEnabled(bool enabled) noexcept {
 void ControlSurface::SetFont(com_ptr<IFont> font) noexcept {
     if (!font) return;
     m_font = std::move(font);
-    SelectFont();
+    SelectCurrentFont();
 }
 
 double ControlSurface::FontSize() const noexcept { return DescribeFont(m_font.get()).points; }
@@ -167,7 +167,7 @@ void ControlSurface::Erase(HDC dc) const noexcept {
 void ControlSurface::Print(double xTwips, double yTwips, std::wstring_view text) const noexcept {
     HDC dc = hDC();
     if (!dc) return;
-    SelectFont();
+    SelectCurrentFont();
     const int previousMode = ::SetBkMode(dc, TRANSPARENT);
     const COLORREF previousColour = ::SetTextColor(dc, TranslateColour(m_foreColor));
     ::TextOutW(dc, PixelsFromTwipsX(xTwips), PixelsFromTwipsY(yTwips), text.data(), static_cast<int>(text.size()));

@@ -49,7 +49,7 @@ public:
     // The surface shares the font object it is given.
     void SetFont(com_ptr<IFont> font) noexcept;
     // Selects the current font's handle into the surface's DC.
-    void SelectFont() const noexcept;
+    void SelectCurrentFont() const noexcept;
     [[nodiscard]] double FontSize() const noexcept;
 
     [[nodiscard]] int16_t BorderStyle() const noexcept { return m_borderStyle; }

@@ -125,7 +125,7 @@ int main(void)
     return 42;
 }
 EOF
-        "$arch-w64-mingw32-gcc" -O2 -s -o "$exe.tmp" "$dir/probe.c" || return 1
+        "$arch-w64-mingw32-gcc-posix" -O2 -s -o "$exe.tmp" "$dir/probe.c" || return 1
         mv "$exe.tmp" "$exe"
     fi
     printf '%s\n' "$exe"
@@ -150,7 +150,8 @@ zo_prefix_prepare() {
         if [[ -f "$marker" ]] && grep -qxF "wine=$version" "$marker"; then
             exit 0
         fi
-        local wow64=no log="$ZO_BUILD_ROOT/wine-prefix.log"
+        wow64=no
+        log="$ZO_BUILD_ROOT/wine-prefix.log"
         zo_wine32_loader_runs && wow64=yes
         zo_log "preparing Wine prefix $WINEPREFIX (once; 32-bit side: $wow64; log: $log)"
         if ! timeout 1500 /usr/lib/wine/wine64 wineboot.exe --init >"$log" 2>&1; then
@@ -160,7 +161,7 @@ zo_prefix_prepare() {
         # Managed=N: without a window manager Wine waits ~2 s whenever a
         # managed top-level window is hidden. ShowCrashDialog=0: a crashing
         # test prints its backtrace instead of waiting on a dialog.
-        local settings="$WINEPREFIX/zo-settings.reg"
+        settings="$WINEPREFIX/zo-settings.reg"
         printf '%s\r\n' 'REGEDIT4' '' \
             '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
             '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' \
@@ -184,16 +185,24 @@ zo_prefix_add_wow64() {
 }
 
 # Starts the prefix's persistent wineserver (so that each test process starts
-# in ~0.1 s instead of ~2.5 s) and the prefix's services, through a 64-bit
-# program run; fails when 64-bit Wine cannot run a program.
+# in ~0.1 s instead of ~2.5 s), prepares the prefix, and starts the prefix's
+# services through a 64-bit program run; fails when 64-bit Wine cannot run a
+# program.
 zo_wine_start() {
     zo_wine_env
     mkdir -p "$WINEPREFIX"
-    zo_prefix_prepare || return 1
+    ZO_WINE_STARTED=1
     if [[ -z "${ZO_WINESERVER_PID:-}" ]]; then
         wineserver -f -p </dev/null >/dev/null 2>&1 &
         ZO_WINESERVER_PID=$!
+        sleep 0.3
+        if ! kill -0 "$ZO_WINESERVER_PID" 2>/dev/null; then
+            wait "$ZO_WINESERVER_PID" 2>/dev/null || true
+            ZO_WINESERVER_PID=""
+            zo_log "a wineserver was already running for $WINEPREFIX: using it"
+        fi
     fi
+    zo_prefix_prepare || return 1
     local probe rc=0
     probe="$(zo_probe_program x86_64)" || return 1
     timeout 300 /usr/lib/wine/wine64 "$probe" </dev/null >/dev/null 2>&1 || rc=$?
@@ -201,13 +210,17 @@ zo_wine_start() {
         zo_log "64-bit Wine could not run a trivial program (exit code $rc)"
         return 1
     fi
-    zo_log "wineserver (pid $ZO_WINESERVER_PID) and prefix services are up"
+    zo_log "wineserver${ZO_WINESERVER_PID:+ (pid $ZO_WINESERVER_PID)} and prefix services are up"
 }
 
-# Ends every Wine process of the prefix, then the wineserver we started.
+# Ends every Wine process of the prefix, and the wineserver with them.
 zo_wine_stop() {
-    if [[ -n "${WINEPREFIX:-}" && -n "${ZO_WINESERVER_PID:-}" ]]; then
+    if [[ -n "${ZO_WINE_STARTED:-}" ]]; then
+        zo_wine_env
         timeout 60 wineserver -k >/dev/null 2>&1 || true
+        ZO_WINE_STARTED=""
+    fi
+    if [[ -n "${ZO_WINESERVER_PID:-}" ]]; then
         local tries
         for ((tries = 0; tries < 100; tries++)); do
             kill -0 "$ZO_WINESERVER_PID" 2>/dev/null || break

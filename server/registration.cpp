@@ -46,9 +46,11 @@ public:
     ~unique_hkey() { reset(); }
     [[nodiscard]] HKEY get() const noexcept { return m_key; }
     [[nodiscard]] HKEY* put() noexcept { reset(); return &m_key; }
-    void reset() noexcept {
-        if (m_key) ::RegCloseKey(std::exchange(m_key, nullptr));
+    void reset(HKEY key = nullptr) noexcept {
+        if (m_key) ::RegCloseKey(m_key);
+        m_key = key;
     }
+    [[nodiscard]] HKEY release() noexcept { return std::exchange(m_key, nullptr); }
 
 private:
     HKEY m_key = nullptr;
@@ -104,7 +106,7 @@ private:
                                   reinterpret_cast<const BYTE*>(default_value), bytes);
         if (status != ERROR_SUCCESS) return FromWin32(status);
     }
-    if (opened) std::swap(*opened->put(), *key.put());
+    if (opened) opened->reset(key.release());
     return S_OK;
 }
 

@@ -50,6 +50,10 @@ TEST(SystemColourOf, UsesTheLow31Bits) {
     EXPECT_EQ(SystemColourOf(-2147483633), ::GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(SystemColourOf(COLOR_HIGHLIGHT), ::GetSysColor(COLOR_HIGHLIGHT));
     EXPECT_EQ(SystemColourOf(INT32_MIN | COLOR_WINDOWTEXT), ::GetSysColor(COLOR_WINDOWTEXT));
+    // Bits above the low byte belong to the index too: it names no colour.
+    const std::int32_t wide = static_cast<std::int32_t>(0x80000100u | COLOR_BTNFACE);
+    ASSERT_NE(::GetSysColor(0x100 | COLOR_BTNFACE), ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(SystemColourOf(wide), ::GetSysColor(0x100 | COLOR_BTNFACE));
 }
 
 }  // namespace

@@ -228,8 +228,22 @@ TEST_F(ComErrorTest, DispatchReportsARaisedErrorAsAnException) {
     method.vtReturn = VT_HRESULT;
     INTERFACEDATA data{&method, 1};
 
+    com_ptr<ITypeInfo> classInfo;
+    ASSERT_EQ(::CreateDispTypeInfo(&data, LOCALE_SYSTEM_DEFAULT, classInfo.put()), S_OK);
+    // CreateDispTypeInfo describes a class; dispatch goes through the
+    // interface it implements.
     com_ptr<ITypeInfo> typeInfo;
-    ASSERT_EQ(::CreateDispTypeInfo(&data, LOCALE_SYSTEM_DEFAULT, typeInfo.put()), S_OK);
+    TYPEATTR* attributes = nullptr;
+    ASSERT_EQ(classInfo->GetTypeAttr(&attributes), S_OK);
+    const TYPEKIND kind = attributes->typekind;
+    classInfo->ReleaseTypeAttr(attributes);
+    if (kind == TKIND_COCLASS) {
+        HREFTYPE interfaceRef = 0;
+        ASSERT_EQ(classInfo->GetRefTypeOfImplType(0, &interfaceRef), S_OK);
+        ASSERT_EQ(classInfo->GetRefTypeInfo(interfaceRef, typeInfo.put()), S_OK);
+    } else {
+        typeInfo = classInfo;
+    }
     FailingObject object;
     {
         com_ptr<IUnknown> dispatchUnknown;

@@ -201,6 +201,9 @@ TEST(TextEqualsNoCase, IgnoresCaseOnly) {
 TEST(TextEqualsNoCase, ReadsOnlyTheGivenLength) {
     const std::wstring_view whole = L"TRUEISH";
     EXPECT_TRUE(TextEqualsNoCase(whole.substr(0, 4), L"true"));
+    EXPECT_TRUE(TextEqualsNoCase(std::wstring_view{}, L""));
+    EXPECT_TRUE(TextEqualsNoCase(std::wstring{}, std::wstring_view{}));
+    EXPECT_FALSE(TextEqualsNoCase(std::wstring_view{}, L"x"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <ole2.h>
 
 #include <source_location>
 #include <string>
@@ -14,6 +15,14 @@
 #include "tests/host/variant.h"
 
 namespace zo::test {
+
+// OLE for the whole test program, on the thread that runs the tests:
+//   static auto* const ole = ::testing::AddGlobalTestEnvironment(new zo::test::OleEnvironment);
+class OleEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr))); }
+    void TearDown() override { ::OleUninitialize(); }
+};
 
 // EXPECT_TRUE(DispOk(Put(list, L"BackColor", 255)));
 inline ::testing::AssertionResult DispOk(const DispResult& result) {

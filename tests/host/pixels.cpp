@@ -1,5 +1,7 @@
 #include "tests/host/pixels.h"
 
+#include <algorithm>
+
 #include <ocidl.h>
 #include <oleidl.h>
 
@@ -22,8 +24,6 @@ void PrintTree(HWND window, HDC dc, POINT origin, bool children) {
                                                     : nullptr;
          child; child = ::GetWindow(child, GW_HWNDPREV)) {
         if (!::IsWindowVisible(child)) continue;
-        RECT bounds;
-        ::GetWindowRect(child, &bounds);
         POINT clientOrigin{0, 0};
         ::ClientToScreen(child, &clientOrigin);
         POINT parentOrigin{0, 0};

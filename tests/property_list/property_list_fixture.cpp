@@ -21,6 +21,15 @@ public:
 
 }  // namespace
 
+unsigned long ColourOf(const Variant& value) {
+    switch (value.vt()) {
+    case VT_I4: return static_cast<unsigned long>(static_cast<std::uint32_t>(value.get().lVal));
+    case VT_INT: return static_cast<unsigned long>(static_cast<std::uint32_t>(value.get().intVal));
+    case VT_UINT: return value.get().uintVal;
+    default: return value.ToULong();
+    }
+}
+
 void PrintTo(const FontFacts& font, std::ostream* out) {
     *out << '"' << Narrow(font.name) << "\" " << font.points << " pt, weight " << font.weight
          << (font.italic ? ", italic" : "");

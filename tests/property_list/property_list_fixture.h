@@ -63,6 +63,8 @@ inline constexpr SCODE kObjectNotSetError = static_cast<SCODE>(0x800A005B);
 // An OLE colour argument (VT_UI4), so that a literal such as 0x80000005 is not ambiguous.
 [[nodiscard]] inline Variant Colour(unsigned long colour) { return Variant(colour); }
 [[nodiscard]] inline Variant Short(int value) { return Variant(static_cast<std::int16_t>(value)); }
+// An OLE colour read back, whether the call returned it signed or unsigned.
+[[nodiscard]] unsigned long ColourOf(const Variant& value);
 
 // The attributes of a font object that persistence must keep.
 struct FontFacts {

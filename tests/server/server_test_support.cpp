@@ -91,6 +91,16 @@ com_ptr<ITypeInfo> InterfaceHalf(ITypeInfo* dual) {
     return result;
 }
 
+com_ptr<ITypeInfo> VtableHalf(ITypeInfo* info) {
+    if (!info) return {};
+    {
+        TypeAttr attr(info);
+        if (!attr.get() || attr->typekind != TKIND_DISPATCH) return com_ptr<ITypeInfo>(info);
+    }
+    com_ptr<ITypeInfo> half = InterfaceHalf(info);
+    return half ? half : com_ptr<ITypeInfo>(info);
+}
+
 GUID GuidFromString(std::wstring_view text) {
     GUID guid{};
     std::wstring braced = L"{" + std::wstring(text) + L"}";
@@ -114,13 +124,6 @@ Documentation DocumentationOf(ITypeLib* library, int index) {
     OutBstr name, help;
     if (FAILED(library->GetDocumentation(index, name.put(), help.put(), nullptr, nullptr))) return {};
     return {name.str(), help.str()};
-}
-
-std::wstring StoredSpelling(ITypeLib* library, std::wstring_view name) {
-    std::wstring buffer(name);
-    BOOL found = FALSE;
-    if (FAILED(library->IsName(buffer.data(), 0, &found)) || !found) return {};
-    return buffer;
 }
 
 std::wstring RenderType(ITypeInfo* owner, const TYPEDESC& type) {
@@ -234,6 +237,7 @@ VarDesc::~VarDesc() {
 
 std::vector<RenderedFunction> RenderFunctions(ITypeInfo* info) {
     std::vector<RenderedFunction> result;
+    if (!info) return result;
     TypeAttr attr(info);
     if (!attr.get()) return result;
     for (UINT i = 0; i < attr->cFuncs; ++i) {

@@ -40,6 +40,9 @@ inline constexpr std::wstring_view kGuidOleColor = L"66504301-BE0F-101A-8BBB-00A
 
 // For a dual interface: the vtable (TKIND_INTERFACE) half of its description.
 [[nodiscard]] com_ptr<ITypeInfo> InterfaceHalf(ITypeInfo* dual);
+// The vtable half of a dual interface, or the description itself when it is
+// one already.
+[[nodiscard]] com_ptr<ITypeInfo> VtableHalf(ITypeInfo* info);
 
 [[nodiscard]] GUID GuidFromString(std::wstring_view text);
 [[nodiscard]] std::wstring GuidToString(REFGUID guid);
@@ -51,10 +54,6 @@ struct Documentation {
 };
 [[nodiscard]] Documentation DocumentationOf(ITypeInfo* info, MEMBERID member);
 [[nodiscard]] Documentation DocumentationOf(ITypeLib* library, int index);
-
-// The spelling the library stores for an identifier (ITypeLib::IsName), or
-// an empty string when the library does not know it.
-[[nodiscard]] std::wstring StoredSpelling(ITypeLib* library, std::wstring_view name);
 
 // A type as IDL spells it: "short", "BSTR*", "SAFEARRAY(BSTR)*",
 // "IPropOwnerDrawSink**"; user-defined types by their names.

@@ -1,0 +1,2 @@
+# Empty compiler generated dependencies file for zo_colour_picking.
+# This may be replaced when dependencies are built.

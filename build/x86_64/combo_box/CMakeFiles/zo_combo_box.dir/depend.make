@@ -1,0 +1,2 @@
+# Empty dependencies file for zo_combo_box.
+# This may be replaced when dependencies are built.

@@ -1,0 +1,2 @@
+# Empty dependencies file for zo_common.
+# This may be replaced when dependencies are built.

@@ -1,0 +1,41 @@
+file(REMOVE_RECURSE
+  "../lib/libzo_runtime.a"
+  "../lib/libzo_runtime.pdb"
+  "CMakeFiles/zo_runtime.dir/activex_control.cpp.obj"
+  "CMakeFiles/zo_runtime.dir/activex_control.cpp.obj.d"
+  "CMakeFiles/zo_runtime.dir/activex_inplace.cpp.obj"
+  "CMakeFiles/zo_runtime.dir/activex_inplace.cpp.obj.d"
+  "CMakeFiles/zo_runtime.dir/activex_persist.cpp.obj"
+  "CMakeFiles/zo_runtime.dir/activex_persist.cpp.obj.d"
+  "CMakeFiles/zo_runtime.dir/ambient.cpp.obj"
+  "CMakeFiles/zo_runtime.dir/ambient.cpp.obj.d"
+  "CMakeFiles/zo_runtime.dir/child_controls.cpp.obj"
+  "CMakeFiles/zo_runtime.dir/child_controls.cpp.obj.d"
+  "CMakeFiles/zo_runtime.dir/connection_point.cpp.obj"
+  "CMakeFiles/zo_runtime.dir/connection_point.cpp.obj.d"
+  "CMakeFiles/zo_runtime.dir/control_surface.cpp.obj"
+  "CMakeFiles/zo_runtime.dir/control_surface.cpp.obj.d"
+  "CMakeFiles/zo_runtime.dir/control_window.cpp.obj"
+  "CMakeFiles/zo_runtime.dir/control_window.cpp.obj.d"
+  "CMakeFiles/zo_runtime.dir/do_events.cpp.obj"
+  "CMakeFiles/zo_runtime.dir/do_events.cpp.obj.d"
+  "CMakeFiles/zo_runtime.dir/event_args.cpp.obj"
+  "CMakeFiles/zo_runtime.dir/event_args.cpp.obj.d"
+  "CMakeFiles/zo_runtime.dir/fonts.cpp.obj"
+  "CMakeFiles/zo_runtime.dir/fonts.cpp.obj.d"
+  "CMakeFiles/zo_runtime.dir/message_box.cpp.obj"
+  "CMakeFiles/zo_runtime.dir/message_box.cpp.obj.d"
+  "CMakeFiles/zo_runtime.dir/module.cpp.obj"
+  "CMakeFiles/zo_runtime.dir/module.cpp.obj.d"
+  "CMakeFiles/zo_runtime.dir/property_bag_io.cpp.obj"
+  "CMakeFiles/zo_runtime.dir/property_bag_io.cpp.obj.d"
+  "CMakeFiles/zo_runtime.dir/stream_property_bag.cpp.obj"
+  "CMakeFiles/zo_runtime.dir/stream_property_bag.cpp.obj.d"
+  "CMakeFiles/zo_runtime.dir/type_library.cpp.obj"
+  "CMakeFiles/zo_runtime.dir/type_library.cpp.obj.d"
+)
+
+# Per-language clean rules from dependency scanning.
+foreach(lang CXX)
+  include(CMakeFiles/zo_runtime.dir/cmake_clean_${lang}.cmake OPTIONAL)
+endforeach()

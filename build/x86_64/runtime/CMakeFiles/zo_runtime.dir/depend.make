@@ -1,0 +1,2 @@
+# Empty dependencies file for zo_runtime.
+# This may be replaced when dependencies are built.

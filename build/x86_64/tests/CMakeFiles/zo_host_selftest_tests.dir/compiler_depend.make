@@ -1,0 +1,2 @@
+# Empty compiler generated dependencies file for zo_host_selftest_tests.
+# This may be replaced when dependencies are built.

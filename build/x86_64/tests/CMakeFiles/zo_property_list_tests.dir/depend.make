@@ -1,0 +1,2 @@
+# Empty dependencies file for zo_property_list_tests.
+# This may be replaced when dependencies are built.

@@ -1,0 +1,2 @@
+# Empty compiler generated dependencies file for zo_test_host.
+# This may be replaced when dependencies are built.

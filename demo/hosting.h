@@ -1,0 +1,54 @@
+// DemoWindow: a frame window holding one PropertyList control in the
+// system's ATL container window ("AtlAxWin" from atl.dll). The demo talks to
+// the control only late-bound, through IDispatch by name, and listens to its
+// events through a plain IDispatch sink, as a script host would.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+#include <ocidl.h>
+
+#include <string>
+
+#include "common/com_ptr.h"
+
+namespace zo::demo {
+
+inline constexpr wchar_t kPropertyListProgId[] = L"ZoPropertyList.PropertyList";
+
+class DemoWindow {
+public:
+    DemoWindow() = default;
+    DemoWindow(const DemoWindow&) = delete;
+    DemoWindow& operator=(const DemoWindow&) = delete;
+    ~DemoWindow() { Destroy(); }
+
+    // Creates the (hidden) frame, the container and the control, connects the
+    // event sink and fills the list with sample rows. Throws DemoError.
+    void Create();
+    // Disconnects the sink and destroys the windows (the container then
+    // closes the control). Idempotent.
+    void Destroy() noexcept;
+
+    [[nodiscard]] HWND Frame() const noexcept { return m_frame; }
+    // The control's own window once it is active in place; null before.
+    [[nodiscard]] HWND ControlWindow() const noexcept;
+
+private:
+    static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    void LayOut() const noexcept;
+
+    void CreateFrame();
+    void CreateContainer();
+    void ConnectEvents();
+    void FillList();
+
+    HWND m_frame = nullptr;
+    HWND m_container = nullptr;
+    com_ptr<IUnknown> m_control;
+    com_ptr<IDispatch> m_list;
+    com_ptr<IConnectionPoint> m_eventPoint;
+    DWORD m_eventCookie = 0;
+};
+
+}  // namespace zo::demo

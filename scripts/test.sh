@@ -1,0 +1,90 @@
+#!/bin/bash
+# Builds ZoPropList.ocx, its tests, the demo and the benchmarks for 32-bit and
+# 64-bit Windows, then runs the tests under Wine (in Xvfb), one CTest test per
+# test case. On a fresh Debian 12 machine it installs what it needs first.
+#
+#   scripts/test.sh [--arch i686|x86_64]... [--no-setup] [-- <ctest arguments>]
+#
+# Both bitnesses are always built. The 64-bit tests always run; the 32-bit
+# tests run when 32-bit Wine works on this machine (see zo_i686_usable in
+# wine-env.sh), otherwise a line says why they were skipped. The exit code is
+# 0 only when every build, registration and test passed.
+# Example: scripts/test.sh --arch x86_64 -- -R '^property_list\.'
+set -uo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+test_archs=()
+run_setup=1
+ctest_args=()
+while [[ $# -gt 0 ]]; do
+    case "$1" in
+        --arch) test_archs+=("${2:?--arch needs i686 or x86_64}"); shift ;;
+        --no-setup) run_setup=0 ;;
+        --) shift; ctest_args=("$@"); break ;;
+        *) echo "usage: test.sh [--arch i686|x86_64]... [--no-setup] [-- <ctest arguments>]" >&2; exit 2 ;;
+    esac
+    shift
+done
+[[ ${#test_archs[@]} -gt 0 ]] || test_archs=(x86_64 i686)
+
+started=$SECONDS
+failures=()
+
+if [[ $run_setup -eq 1 ]]; then
+    bash "$ROOT/scripts/setup.sh" || { echo "[test] setup FAILED"; exit 1; }
+fi
+
+# shellcheck source=scripts/wine-env.sh
+source "$ROOT/scripts/wine-env.sh"
+
+declare -A built=()
+for arch in i686 x86_64; do
+    if bash "$ROOT/scripts/build.sh" "$arch"; then
+        built[$arch]=1
+    else
+        failures+=("$arch build")
+    fi
+done
+echo "[test] builds finished after $((SECONDS - started)) s"
+
+trap 'zo_env_stop' EXIT
+trap 'exit 130' INT TERM
+# Tests get a display of their own, never the desktop of whoever runs them.
+unset DISPLAY
+if ! zo_xvfb_start || ! zo_wine_start; then
+    echo "[test] the Wine environment could not be started: no test was run"
+    exit 1
+fi
+echo "[test] Wine ready after $((SECONDS - started)) s"
+
+for arch in "${test_archs[@]}"; do
+    if [[ -z "${built[$arch]:-}" ]]; then
+        echo "[test] $arch: not built, so its tests were not run"
+        continue
+    fi
+    if [[ $arch == i686 ]] && ! zo_i686_usable; then
+        echo "[test] i686: 32-bit test run skipped: $ZO_I686_SKIP_REASON"
+        [[ "${ZO_I686_TESTS:-auto}" == on ]] && failures+=("i686 tests (32-bit Wine unusable)")
+        continue
+    fi
+    bin="$ZO_BUILD_ROOT/$arch/bin"
+    if [[ -f "$bin/ZoPropList.ocx" ]]; then
+        zo_register_ocx "$arch" "$bin/ZoPropList.ocx" || failures+=("$arch registration")
+    else
+        echo "[test] $arch: no ZoPropList.ocx was built (server/ has no sources yet): nothing registered"
+    fi
+    echo "[test] $arch: running the tests"
+    arch_started=$SECONDS
+    if ! ctest --test-dir "$ZO_BUILD_ROOT/$arch" --output-on-failure --timeout 60 \
+            --no-tests=error "${ctest_args[@]}"; then
+        failures+=("$arch tests")
+    fi
+    echo "[test] $arch: tests took $((SECONDS - arch_started)) s"
+done
+
+echo "[test] finished after $((SECONDS - started)) s"
+if [[ ${#failures[@]} -gt 0 ]]; then
+    printf '[test] FAILED: %s\n' "${failures[@]}"
+    exit 1
+fi
+echo "[test] all builds and test runs passed"

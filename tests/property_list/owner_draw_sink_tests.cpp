@@ -1,0 +1,248 @@
+// The calls a PropertyList makes to the host's owner-draw sink when the host
+// commits, hides or stores values, as the host's sink receives them.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "IPropOwnerDraw.h"
+#include "tests/host/com_object.h"
+#include "tests/property_list/property_list_fixture.h"
+
+namespace zo::test {
+namespace {
+
+constexpr DISPID kCommitEdit = 0x60030001;
+constexpr DISPID kDrawItem = 0x60030002;
+constexpr DISPID kHideEditor = 0x60030003;
+constexpr DISPID kShowEditor = 0x60030004;
+
+struct SinkCall {
+    DISPID dispid;
+    std::vector<Variant> args;  // in call order, by-reference ones by value
+};
+
+// A host's IPropOwnerDrawSink that records what the control asks of it. The
+// control calls it late-bound, so the recording happens in Invoke; the
+// vtable methods exist for the interface's sake and record the same way.
+class RecordingSink final : public IPropOwnerDrawSink, public ComObject {
+public:
+    [[nodiscard]] static com_ptr<RecordingSink> Create() { return com_ptr<RecordingSink>::attach(new RecordingSink); }
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != IID_IPropOwnerDrawSink) return E_NOINTERFACE;
+        *object = static_cast<IPropOwnerDrawSink*>(this);
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
+    STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
+
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+        if (!count) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+        if (info) *info = nullptr;
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
+                        UINT*) override {
+        if (result) ::VariantInit(result);
+        SinkCall call{dispid, {}};
+        const UINT count = params ? params->cArgs : 0;
+        for (UINT i = 0; i < count; ++i) {
+            Variant value;
+            if (FAILED(::VariantCopyInd(value.ptr(), &params->rgvarg[count - 1 - i]))) return DISP_E_TYPEMISMATCH;
+            call.args.push_back(std::move(value));
+        }
+        calls.push_back(std::move(call));
+        return S_OK;
+    }
+
+    STDMETHODIMP CommitEdit(BSTR name) override { return Record(kCommitEdit, name); }
+    STDMETHODIMP DrawItem(BSTR name, short*, VARIANT_BOOL, LONG*, LONG, LONG*, LONG*, LONG*) override {
+        return Record(kDrawItem, name);
+    }
+    STDMETHODIMP HideEditor(BSTR name) override { return Record(kHideEditor, name); }
+    STDMETHODIMP ShowEditor(BSTR name, short*, LONG, LONG, LONG, LONG) override { return Record(kShowEditor, name); }
+
+    // The calls other than DrawItem (which follows every repaint), as
+    // "CommitEdit(name)" texts.
+    [[nodiscard]] std::vector<std::wstring> EditorCalls() const {
+        std::vector<std::wstring> texts;
+        for (const SinkCall& call : calls) {
+            if (call.dispid == kDrawItem) continue;
+            std::wstring text = call.dispid == kCommitEdit    ? L"CommitEdit"
+                                : call.dispid == kHideEditor  ? L"HideEditor"
+                                : call.dispid == kShowEditor  ? L"ShowEditor"
+                                                              : L"#" + std::to_wstring(call.dispid);
+            text += L"(" + (call.args.empty() ? std::wstring(L"no arguments") : call.args[0].ToString()) + L")";
+            texts.push_back(std::move(text));
+        }
+        return texts;
+    }
+
+    std::vector<SinkCall> calls;
+
+private:
+    RecordingSink() = default;
+    HRESULT Record(DISPID dispid, BSTR name) {
+        calls.push_back({dispid, {Variant(name ? name : L"")}});
+        return S_OK;
+    }
+};
+
+class OwnerDrawSinkTest : public PropertyListTest {
+protected:
+    void SetUp() override {
+        container.Ambient().displayName = L"Properties";
+        ASSERT_TRUE(HostList());
+        sink = RecordingSink::Create();
+        ASSERT_TRUE(DispOk(SetSink(sink.get())));
+    }
+    void TearDown() override {
+        CloseList();
+        if (sink) EXPECT_EQ(RefCount(static_cast<IPropOwnerDrawSink*>(sink.get())), 1u) << "the control kept the sink";
+        sink = nullptr;
+    }
+
+    DispResult SetSink(RecordingSink* object) {
+        return Call(list.get(), L"SetOwnerDrawSink", {Variant(static_cast<IDispatch*>(object))});
+    }
+
+    com_ptr<RecordingSink> sink;
+};
+
+TEST_F(OwnerDrawSinkTest, CommitPendingOnASelectedOwnerDrawnRowCommitsThenHidesTheHostEditor) {
+    ASSERT_TRUE(DispOk(Add(L"Text", L"t")));
+    ASSERT_TRUE(DispOk(Add(L"Drawn", L"d", kOwnerDrawRow)));
+    ASSERT_TRUE(DispOk(Put(list.get(), L"Selected", Short(1))));
+    VARIANT_BOOL byReference = VARIANT_TRUE;
+    struct Case {
+        const char* what;
+        std::vector<Variant> args;
+    };
+    const Case cases[] = {
+        {"NotifyChange omitted", {}},
+        {"NotifyChange True", {Variant(true)}},
+        {"NotifyChange False", {Variant(false)}},
+        {"NotifyChange by reference", {Variant::RefBool(&byReference)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sink->calls.clear();
+        events.Clear();
+
+        ASSERT_TRUE(DispOk(Call(list.get(), L"CommitPending", c.args)));
+
+        EXPECT_TRUE(SequenceIs(sink->EditorCalls(), {L"CommitEdit(Properties)", L"HideEditor(Properties)"}));
+        EXPECT_EQ(events.Count(list_event::ValueChanged), 0u);
+        EXPECT_EQ(Value(1), L"d");
+    }
+}
+
+TEST_F(OwnerDrawSinkTest, CommitPendingOnOtherRowsDoesNotCommitTheHostEditor) {
+    const int kinds[] = {kStringRow, kNumericRow, kBooleanRow, kColourRow, kCustomRow, kHeaderRow};
+    for (int kind : kinds) {
+        SCOPED_TRACE(testing::Message() << "kind " << kind);
+        ASSERT_TRUE(DispOk(Call(list.get(), L"Clear")));
+        ASSERT_TRUE(DispOk(Add(L"Drawn", L"", kOwnerDrawRow)));
+        ASSERT_TRUE(DispOk(Add(L"Row", L"1", kind)));
+        ASSERT_TRUE(DispOk(Put(list.get(), L"Selected", Short(1))));
+        sink->calls.clear();
+
+        ASSERT_TRUE(DispOk(Call(list.get(), L"CommitPending")));
+
+        for (const SinkCall& call : sink->calls) EXPECT_NE(call.dispid, kCommitEdit);
+    }
+    // Nor does it with no row selected.
+    ASSERT_TRUE(DispOk(Put(list.get(), L"Selected", Short(-1))));
+    sink->calls.clear();
+    ASSERT_TRUE(DispOk(Call(list.get(), L"CommitPending")));
+    EXPECT_TRUE(sink->EditorCalls().empty());
+}
+
+TEST_F(OwnerDrawSinkTest, HideControlsTellsTheSinkToHideItsEditor) {
+    for (int rows : {0, 2}) {
+        SCOPED_TRACE(testing::Message() << rows << " rows");
+        ASSERT_TRUE(DispOk(Call(list.get(), L"Clear")));
+        for (int i = 0; i < rows; ++i) ASSERT_TRUE(DispOk(Add(L"Drawn", L"", kOwnerDrawRow)));
+        sink->calls.clear();
+
+        ASSERT_TRUE(DispOk(Call(list.get(), L"HideControls")));
+
+        EXPECT_TRUE(SequenceIs(sink->EditorCalls(), {L"HideEditor(Properties)"}));
+    }
+}
+
+TEST_F(OwnerDrawSinkTest, StoringAnOwnerDrawnValueHidesTheHostEditor) {
+    ASSERT_TRUE(DispOk(Add(L"Text", L"t")));
+    ASSERT_TRUE(DispOk(Add(L"Drawn", L"old", kOwnerDrawRow)));
+    for (int selected : {-1, 0, 1}) {
+        SCOPED_TRACE(testing::Message() << "row " << selected << " selected");
+        ASSERT_TRUE(DispOk(Put(list.get(), L"Selected", Short(selected))));
+        sink->calls.clear();
+        events.Clear();
+
+        const std::wstring value = L"new " + std::to_wstring(selected);
+        ASSERT_TRUE(DispOk(PutIndexed(list.get(), L"Value", {Short(1)}, Variant(value))));
+
+        EXPECT_EQ(events.Count(list_event::ValueChanged), 1u);
+        EXPECT_TRUE(SequenceIs(sink->EditorCalls(), {L"HideEditor(Properties)"}));
+        EXPECT_EQ(Value(1), value);
+    }
+}
+
+TEST_F(OwnerDrawSinkTest, ANewSinkReplacesTheOldOneWhichIsReleased) {
+    com_ptr<RecordingSink> second = RecordingSink::Create();
+    const ULONG held = RefCount(static_cast<IPropOwnerDrawSink*>(sink.get()));
+    ASSERT_GT(held, 1u) << "the control holds no reference to its sink";
+
+    ASSERT_TRUE(DispOk(SetSink(second.get())));
+    ASSERT_TRUE(DispOk(Call(list.get(), L"HideControls")));
+
+    EXPECT_EQ(RefCount(static_cast<IPropOwnerDrawSink*>(sink.get())), 1u);
+    EXPECT_TRUE(sink->calls.empty());
+    EXPECT_TRUE(SequenceIs(second->EditorCalls(), {L"HideEditor(Properties)"}));
+
+    CloseList();
+    EXPECT_EQ(RefCount(static_cast<IPropOwnerDrawSink*>(second.get())), 1u) << "the control kept the sink";
+}
+
+TEST(OwnerDrawSinkSharing, TwoListsSharingOneSinkNameThemselvesInEveryCall) {
+    com_ptr<RecordingSink> shared = RecordingSink::Create();
+    {
+        TestContainer first, second;
+        first.Ambient().displayName = L"LeftList";
+        second.Ambient().displayName = L"RightList";
+        ASSERT_TRUE(Hosted(first.Host(kPropertyListProgId)));
+        ASSERT_TRUE(Hosted(second.Host(kPropertyListProgId)));
+        MessageBoxRecorder boxes;
+        {
+            com_ptr<IDispatch> left = first.Dispatch(), right = second.Dispatch();
+            for (IDispatch* control : {left.get(), right.get()})
+                ASSERT_TRUE(DispOk(Call(control, L"SetOwnerDrawSink", {Variant(static_cast<IDispatch*>(shared.get()))})));
+            shared->calls.clear();
+
+            ASSERT_TRUE(DispOk(Call(left.get(), L"HideControls")));
+            ASSERT_TRUE(DispOk(Call(right.get(), L"HideControls")));
+            ASSERT_TRUE(DispOk(Call(left.get(), L"HideControls")));
+        }
+        EXPECT_TRUE(SequenceIs(shared->EditorCalls(),
+                               {L"HideEditor(LeftList)", L"HideEditor(RightList)", L"HideEditor(LeftList)"}));
+        EXPECT_EQ(boxes.Count(), 0u);
+        first.Close();
+        second.Close();
+        EXPECT_EQ(first.ControlRefsAfterClose(), 0u);
+        EXPECT_EQ(second.ControlRefsAfterClose(), 0u);
+    }
+    EXPECT_EQ(RefCount(static_cast<IPropOwnerDrawSink*>(shared.get())), 1u);
+}
+
+}  // namespace
+}  // namespace zo::test
