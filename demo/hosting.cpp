@@ -133,7 +133,7 @@ std::wstring ArrayText(const SAFEARRAY* array) {
 }
 
 // One event argument for printing; by-reference arguments show their value.
-std::wstring ArgumentText(const VARIANT& argument) {
+std::wstring ArgumentText(VARIANT& argument) {
     if (V_VT(&argument) & VT_ARRAY)
         return ArrayText((V_VT(&argument) & VT_BYREF) ? *V_ARRAYREF(&argument) : V_ARRAY(&argument));
     unique_variant value;
@@ -342,6 +342,12 @@ HWND DemoWindow::ControlWindow() const noexcept {
     HWND handle = nullptr;
     if (!window || FAILED(window->GetWindow(&handle))) return nullptr;
     return handle;
+}
+
+bool DemoWindow::PreTranslateMessage(MSG& message) const noexcept {
+    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
+    const com_ptr<IOleInPlaceActiveObject> active = m_control.query<IOleInPlaceActiveObject>();
+    return active && active->TranslateAccelerator(&message) == S_OK;
 }
 
 LRESULT CALLBACK DemoWindow::FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {

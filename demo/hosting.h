@@ -30,6 +30,10 @@ public:
     // closes the control). Idempotent.
     void Destroy() noexcept;
 
+    // Offers a keystroke to the control first, as containers do, so that its
+    // editors get Tab, Enter and the arrow keys. True when the control used it.
+    [[nodiscard]] bool PreTranslateMessage(MSG& message) const noexcept;
+
     [[nodiscard]] HWND Frame() const noexcept { return m_frame; }
     // The control's own window once it is active in place; null before.
     [[nodiscard]] HWND ControlWindow() const noexcept;

@@ -138,7 +138,7 @@ private:
     return buffer;
 }
 
-[[nodiscard]] HRESULT UnregisterClass(const ControlClassRegistration& control) {
+[[nodiscard]] HRESULT RemoveClassKeys(const ControlClassRegistration& control) {
     const std::wstring clsid = GuidText(*control.clsid);
     HRESULT result = S_OK;
     // A ProgID that now names another class belongs to someone else.
@@ -151,7 +151,7 @@ private:
     return result;
 }
 
-[[nodiscard]] HRESULT RegisterClass(const ControlClassRegistration& control, const std::wstring& module_path) {
+[[nodiscard]] HRESULT WriteClassKeys(const ControlClassRegistration& control, const std::wstring& module_path) {
     const std::wstring clsid = GuidText(*control.clsid);
     const std::wstring library = GuidText(LIBID_ZoPropertyList);
     const std::wstring class_key = L"CLSID\\" + clsid;
@@ -242,7 +242,7 @@ HRESULT RegisterServer(HMODULE module) noexcept {
         // Keys are rewritten in place rather than deleted first, so that a
         // host creating the control meanwhile never finds it unregistered.
         for (const ControlClassRegistration& control : kControlClasses) {
-            if (FAILED(hr = RegisterClass(control, path))) break;
+            if (FAILED(hr = WriteClassKeys(control, path))) break;
         }
         if (SUCCEEDED(hr)) {
             for (const int resource : kTypeLibraryResources) {
@@ -266,7 +266,7 @@ HRESULT UnregisterServer(HMODULE module) noexcept {
         // Every step runs even after one fails; the first failure is reported.
         HRESULT result = S_OK;
         for (const ControlClassRegistration& control : kControlClasses) {
-            if (FAILED(hr = UnregisterClass(control)) && SUCCEEDED(result)) result = hr;
+            if (FAILED(hr = RemoveClassKeys(control)) && SUCCEEDED(result)) result = hr;
         }
         for (auto resource = kTypeLibraryResources.rbegin(); resource != kTypeLibraryResources.rend();
              ++resource) {

@@ -52,15 +52,16 @@ TEST_F(AppearanceTest, ANewInstanceStartsWithTheDocumentedValues) {
     }
     struct Case {
         const wchar_t* property;
-        const wchar_t* expected;  // as text
+        Variant expected;
     };
     const Case others[] = {
-        {L"AllowEdit", L"True"}, {L"TextTrue", L"True"}, {L"TextFalse", L"False"}, {L"ListCount", L"0"},
-        {L"HoldDraw", L"False"}, {L"Selected", L"-1"},   {L"Enabled", L"True"},
+        {L"AllowEdit", Variant(true)},  {L"TextTrue", Variant(L"True")}, {L"TextFalse", Variant(L"False")},
+        {L"ListCount", Variant(0)},     {L"HoldDraw", Variant(false)},   {L"Selected", Variant(-1)},
+        {L"Enabled", Variant(true)},
     };
     for (const Case& c : others) {
         SCOPED_TRACE(Narrow(c.property));
-        EXPECT_EQ(Property(c.property).ToString(), c.expected);
+        EXPECT_EQ(Property(c.property).ToString(), c.expected.ToString());
     }
     const std::optional<FontFacts> header = FactsOf(Property(L"FontHeader"));
     ASSERT_TRUE(header);

@@ -105,7 +105,7 @@ TEST_F(ItemStoreTest, AddStoresColourContentAsTheDecimalTextOfItsNumber) {
         {L"&hff", L"255"},
         {L"&H8000000F", L"-2147483633"},
         {L"&HFFFFFFFF", L"-1"},
-        {L"&H00FF00", L"65280"},
+        {L"&HFF0000", L"16711680"},
         {L"&O17", L"15"},
         {L"12abc", L"12"},
         {L"  42", L"42"},
@@ -174,9 +174,10 @@ TEST_F(ItemStoreTest, RemoveMovesTheFollowingRowsUp) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "remove " << c.index);
         ASSERT_TRUE(DispOk(Call(list.get(), L"Clear")));
-        int kind = kStringRow;
+        // Kinds that keep their content as given, one per row.
+        const int kinds[] = {kStringRow, kNumericRow, kBrowseRow, kCustomRow};
         for (const wchar_t* name : {L"A", L"B", L"C", L"D"}) {
-            ASSERT_TRUE(DispOk(Add(name, std::wstring(L"v") + name, kind++)));
+            ASSERT_TRUE(DispOk(Add(name, std::wstring(L"v") + name, kinds[name[0] - L'A'])));
             ASSERT_TRUE(DispOk(PutIndexed(list.get(), L"ItemData", {Short(ListCount() - 1)}, Variant(name))));
         }
         ASSERT_TRUE(DispOk(Call(list.get(), L"Remove", {Short(c.index)})));
@@ -185,7 +186,7 @@ TEST_F(ItemStoreTest, RemoveMovesTheFollowingRowsUp) {
         for (int i = 0; i < static_cast<int>(c.after.size()); ++i) {
             const std::wstring& name = c.after[static_cast<size_t>(i)];
             EXPECT_EQ(Value(i), L"v" + name);
-            EXPECT_EQ(ItemType(i), name[0] - L'A');
+            EXPECT_EQ(ItemType(i), kinds[name[0] - L'A']);
             EXPECT_EQ(Get(list.get(), L"ItemData", i).value.ToString(), name);
         }
     }

@@ -3,6 +3,7 @@
 // each, ambient changes, and the about box.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <regex>
 #include <string>
 
@@ -149,10 +150,12 @@ TEST_F(LifecycleTest, OnlyAChangedDisplayNameRepaintsTheControl) {
 TEST_F(LifecycleTest, TheAboutBoxShowsTheVersion) {
     ASSERT_TRUE(HostList());
     const std::wregex versionLine(L"(^|\n)Version 1\\.0\\.(0|[1-9][0-9]*)(\r?\n|$)");
-    const DispResult calls[] = {Call(list.get(), L"ShowAboutBox"),
-                                InvokeById(list.get(), DISPID_ABOUTBOX, DISPATCH_METHOD)};
-    for (const DispResult& call : calls) {
-        EXPECT_TRUE(DispOk(call));
+    const std::function<DispResult()> calls[] = {
+        [&] { return Call(list.get(), L"ShowAboutBox"); },
+        [&] { return InvokeById(list.get(), DISPID_ABOUTBOX, DISPATCH_METHOD); },
+    };
+    for (const auto& call : calls) {
+        EXPECT_TRUE(DispOk(call()));
         const std::vector<MessageBoxCall> shown = TakeMessageBoxes();
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].style, static_cast<UINT>(MB_ICONINFORMATION));
@@ -165,19 +168,21 @@ TEST_F(LifecycleTest, HideControlsAndCommitPendingDoNothingOnAnEmptyList) {
     ASSERT_TRUE(HostList());
     struct Case {
         const char* what;
-        DispResult result;
+        const wchar_t* method;
+        std::vector<Variant> args;
     };
     VARIANT_BOOL notify = VARIANT_FALSE;
     const Case cases[] = {
-        {"CommitPending()", Call(list.get(), L"CommitPending")},
-        {"CommitPending(True)", Call(list.get(), L"CommitPending", {Variant(true)})},
-        {"CommitPending(False)", Call(list.get(), L"CommitPending", {Variant(false)})},
-        {"CommitPending(ByRef False)", Call(list.get(), L"CommitPending", {Variant::RefBool(&notify)})},
-        {"HideControls", Call(list.get(), L"HideControls")},
+        {"HideControls", L"HideControls", {}},
+        {"CommitPending(True)", L"CommitPending", {Variant(true)}},
+        {"CommitPending(False)", L"CommitPending", {Variant(false)}},
+        {"CommitPending(ByRef False)", L"CommitPending", {Variant::RefBool(&notify)}},
+        {"CommitPending()", L"CommitPending", {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_TRUE(DispOk(c.result));
+        fprintf(stderr, "DIAG %s\n", c.what);
+        EXPECT_TRUE(DispOk(Call(list.get(), c.method, c.args)));
     }
     // And after a Clear, with the blank record left behind.
     ASSERT_TRUE(DispOk(Call(list.get(), L"Clear")));

@@ -80,6 +80,8 @@ int TwipsPerPixelX() {
     if (!hosted.ok()) return ::testing::AssertionFailure() << "hosting failed: " << hosted.Describe();
     list = container.Dispatch();
     if (!list) return ::testing::AssertionFailure() << "the control has no IDispatch";
+    events.Clear();
+    changes.Clear();
     if (FAILED(events.Connect(container.Control(), DIID___PropertyList)))
         return ::testing::AssertionFailure() << "no connection point for the event interface";
     if (FAILED(changes.Connect(container.Control())))
