@@ -1,2 +1,0 @@
-# Empty dependencies file for zo_guids.
-# This may be replaced when dependencies are built.
