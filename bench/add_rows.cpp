@@ -3,6 +3,7 @@
 // times (linear growth gives about 10), and the memory each row costs beyond
 // its text. Prints one line per figure; not a test, asserts nothing.
 #include <windows.h>
+#include <ocidl.h>
 #include <psapi.h>
 
 #include <chrono>
