@@ -19,20 +19,33 @@
 #      (keep argv[0]) and F (interpreter opened at registration, so it works
 #      in any mount namespace).
 #
-# Why the preload library: qemu 7.2 (Debian 12) treats mmap's
-# MAP_FIXED_NOREPLACE as a mere hint and returns memory elsewhere. The 32-bit
-# Wine loader reserves its address space with that flag, gets the wrong
-# places back, and then bisects the upper 2 GiB in 64 KiB steps: some 65,000
-# mmap/munmap calls, 60-90 s of CPU before every 32-bit Wine process starts.
-# The library gives such calls their kernel meaning (the memory at the asked
-# address or EEXIST), and a process starts in about a second. It is put in
-# LD_PRELOAD as $ZO_I386_DIR/$PLATFORM/<lib>: 32-bit processes (PLATFORM
-# i386..i686) load the fix, 64-bit ones (x86_64) an empty library, so the
-# variable can pass from a 32-bit Wine process to a 64-bit one without the
-# dynamic loader's "wrong ELF class" complaint. The wrapper puts it there,
-# so it does not matter which environment the 32-bit program is started from.
-# Without a compiler for it (gcc -m32), qemu is registered bare: 32-bit
-# programs work, but each 32-bit Wine process takes a minute or more to start.
+# Why the preload library: qemu 7.2 (Debian 12) has two faults that break
+# 32-bit Wine, and a small LD_PRELOAD library works around both:
+#  - it treats mmap's MAP_FIXED_NOREPLACE as a mere hint and maps elsewhere.
+#    The 32-bit Wine loader reserves its address space with that flag, gets
+#    the wrong places back, and then bisects the upper 2 GiB in 64 KiB steps:
+#    some 65,000 mmap/munmap calls, 60-90 s of CPU before every 32-bit Wine
+#    process starts. With the fix a process starts in about a second.
+#  - it leaves the trap number in the signal context of a fault at -1, so
+#    Wine turns every page fault into an illegal-instruction exception: no
+#    SEH/VEH-caught access violation, IsBadReadPtr, guard page or write watch
+#    works, and the process ends in winedbg. The library wraps sigaction so
+#    that the handlers for SIGSEGV, SIGBUS, SIGILL, SIGFPE and SIGTRAP see the
+#    trap number the kernel would have given (the error code qemu does fill).
+# The library is put in LD_PRELOAD as $ZO_I386_DIR/$PLATFORM/<lib>: 32-bit
+# processes (PLATFORM i386..i686) load the fix, 64-bit ones (x86_64) an empty
+# library, so the variable can pass from a 32-bit Wine process to a 64-bit
+# one without the dynamic loader's "wrong ELF class" complaint. The wrapper
+# that binfmt_misc starts puts it there, so it does not matter from which
+# environment a 32-bit program is started. Without a compiler for it
+# (gcc -m32, which needs no multilib packages here) qemu is registered bare:
+# 32-bit programs run, but each 32-bit Wine process takes a minute or more to
+# start and faults are misreported.
+#
+# Use a 64-bit (WoW64) Wine prefix: there Wine's own services are 64-bit
+# and run natively, only the 32-bit programs go through qemu. A WINEARCH=win32
+# prefix runs all of them under qemu: its wineboot had a service crash in
+# qemu, and the first program after a wineserver start took some 40 s.
 #
 # Settings (environment):
 #   ZO_I386_DIR          where the wrapper and the libraries go (default /usr/local/lib/zo-i386)
@@ -43,10 +56,10 @@
 : "${ZO_I386_BINFMT_NAME:=zo-i386}"
 
 # Bumped whenever the generated files change, so older installs are redone.
-ZO_I386_VERSION=1
+ZO_I386_VERSION=2
 ZO_I386_BINFMT_DIR=/proc/sys/fs/binfmt_misc
 ZO_I386_QEMU=/usr/bin/qemu-i386-static
-ZO_I386_LIB=libzo-noreplace.so
+ZO_I386_LIB=libzo-i386-fix.so
 
 zo_i386_log() { echo "[wine32-qemu] $*" >&2; }
 
@@ -92,22 +105,30 @@ zo_i386_install_qemu() {
 }
 
 # Writes the preload libraries and the binfmt wrapper into $ZO_I386_DIR.
-# Returns 0 when the wrapper with the 32-bit library is ready, 1 otherwise.
+# Returns 0 when the wrapper with the 32-bit library is ready, 1 otherwise;
+# sets ZO_I386_REBUILT=1 when it wrote them anew.
 zo_i386_build_shim() {
     local dir=$ZO_I386_DIR stamp="$ZO_I386_DIR/.version"
+    ZO_I386_REBUILT=0
     if [[ -x $dir/qemu-i386-wrapper && -f $dir/i686/$ZO_I386_LIB && -f $dir/x86_64/$ZO_I386_LIB &&
           "$(cat "$stamp" 2>/dev/null)" == "$ZO_I386_VERSION" ]]; then
         return 0
     fi
-    command -v gcc >/dev/null 2>&1 || { zo_i386_log "no gcc to build the mmap fix"; return 1; }
+    command -v gcc >/dev/null 2>&1 || { zo_i386_log "no gcc to build the qemu fix library"; return 1; }
     local work
     work="$(mktemp -d "${TMPDIR:-/tmp}/zo-i386-build.XXXXXX")" || return 1
     # No headers and no C library at link time: gcc -m32 compiles and links
     # this without the 32-bit development packages (gcc-multilib). dlsym and
     # __errno_location are found in the process's libc when it is loaded.
-    cat >"$work/noreplace.c" <<'EOF'
-/* Gives mmap's MAP_FIXED_NOREPLACE its kernel meaning in 32-bit processes
-   run by qemu-i386 7.2, which treats the flag as a hint and maps elsewhere. */
+    cat >"$work/fix.c" <<'EOF'
+/* Two fixes for 32-bit programs under qemu-i386 7.2, loaded by LD_PRELOAD:
+   1. mmap with MAP_FIXED_NOREPLACE maps at the address asked or fails with
+      EEXIST (qemu takes the flag as a hint and maps elsewhere).
+   2. Fault signals (SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGTRAP) reach the
+      program's SA_SIGINFO handler with the x86 trap number in the
+      sigcontext (qemu leaves -1 there; it does fill in the error code).
+      Wine's handler needs it to tell an access violation from an illegal
+      instruction, a divide by zero or a breakpoint. */
 typedef unsigned int size_t;
 typedef long long off64_t;
 #define MAP_FAILED ((void *)-1)
@@ -132,25 +153,73 @@ static void *only_at(void *want, void *got, size_t len)
     *__errno_location() = EEXIST;
     return MAP_FAILED;
 }
-
 void *mmap64(void *addr, size_t len, int prot, int flags, int fd, off64_t off)
 {
     if (!real_mmap64) real_mmap64 = (mmap64_fn)dlsym(RTLD_NEXT, "mmap64");
     if (!(flags & MAP_FIXED_NOREPLACE)) return real_mmap64(addr, len, prot, flags, fd, off);
     return only_at(addr, real_mmap64(addr, len, prot, flags & ~MAP_FIXED_NOREPLACE, fd, off), len);
 }
-
 void *mmap(void *addr, size_t len, int prot, int flags, int fd, long off)
 {
     if (!real_mmap) real_mmap = (mmap_fn)dlsym(RTLD_NEXT, "mmap");
     if (!(flags & MAP_FIXED_NOREPLACE)) return real_mmap(addr, len, prot, flags, fd, off);
     return only_at(addr, real_mmap(addr, len, prot, flags & ~MAP_FIXED_NOREPLACE, fd, off), len);
 }
+
+/* glibc i386 struct sigaction and the start of ucontext_t */
+struct k_sigaction { void *handler; unsigned long mask[32]; int flags; void *restorer; };
+struct siginfo_head { int si_signo, si_errno, si_code; };
+#define SA_SIGINFO 4
+#define UC_GREGS 5          /* uc_flags, uc_link, uc_stack(3 words) */
+#define REG_TRAPNO 12
+#define REG_ERR 13
+typedef void (*sa_fn)(int, void *, void *);
+typedef int (*sigaction_fn)(int, const struct k_sigaction *, struct k_sigaction *);
+static sigaction_fn real_sigaction;
+static volatile sa_fn handlers[32];
+
+static void fix_trapno(int sig, void *info, void *uc)
+{
+    unsigned long *gregs = (unsigned long *)uc + UC_GREGS;
+    int code = ((struct siginfo_head *)info)->si_code;
+    if ((long)gregs[REG_TRAPNO] == -1)
+    {
+        switch (sig)
+        {
+        case 11: gregs[REG_TRAPNO] = (code == 1 || code == 2) ? 14 : 13; break; /* page fault / GPF */
+        case 7:  gregs[REG_TRAPNO] = 14; break;
+        case 5:  gregs[REG_TRAPNO] = (code == 2) ? 1 : 3; break;                /* single step / int3 */
+        case 8:  gregs[REG_TRAPNO] = (code == 1) ? 0 : 16; break;               /* divide / x87 */
+        case 4:  gregs[REG_TRAPNO] = 6; break;                                  /* invalid opcode */
+        }
+    }
+    handlers[sig](sig, info, uc);
+}
+
+int sigaction(int sig, const struct k_sigaction *act, struct k_sigaction *old)
+{
+    struct k_sigaction copy;
+    sa_fn prev = 0;
+    int ret, wrap = (sig == 4 || sig == 5 || sig == 7 || sig == 8 || sig == 11);
+    if (!real_sigaction) real_sigaction = (sigaction_fn)dlsym(RTLD_NEXT, "sigaction");
+    if (!wrap) return real_sigaction(sig, act, old);
+    prev = handlers[sig];
+    if (act && (act->flags & SA_SIGINFO) && (unsigned long)act->handler > 1)
+    {
+        copy = *act;
+        handlers[sig] = (sa_fn)act->handler;
+        copy.handler = (void *)fix_trapno;
+        act = &copy;
+    }
+    ret = real_sigaction(sig, act, old);
+    if (ret == 0 && old && old->handler == (void *)fix_trapno) old->handler = (void *)prev;
+    return ret;
+}
 EOF
-    echo 'int zo_noreplace_placeholder;' >"$work/empty.c"
-    if ! gcc -m32 -O2 -fPIC -shared -nostdlib -fno-stack-protector -o "$work/lib32.so" "$work/noreplace.c" 2>"$work/log" ||
+    echo 'int zo_i386_fix_placeholder;' >"$work/empty.c"
+    if ! gcc -m32 -O2 -fPIC -shared -nostdlib -fno-stack-protector -o "$work/lib32.so" "$work/fix.c" 2>"$work/log" ||
        ! gcc -O2 -fPIC -shared -nostdlib -o "$work/lib64.so" "$work/empty.c" 2>>"$work/log"; then
-        zo_i386_log "could not build the mmap fix: $(head -c 400 "$work/log")"
+        zo_i386_log "could not build the qemu fix library: $(head -c 400 "$work/log")"
         rm -rf "$work"
         return 1
     fi
@@ -175,23 +244,30 @@ EOF
     install -m 755 "$work/wrapper" "$dir/qemu-i386-wrapper"
     echo "$ZO_I386_VERSION" >"$stamp"
     rm -rf "$work"
+    ZO_I386_REBUILT=1
 }
 
-# Registers (or re-registers, when it differs) the binfmt_misc entry for
-# i386 ELF files with the given interpreter.
+# Registers (or re-registers, when it differs or when $2 is "force") the
+# binfmt_misc entry for i386 ELF files with the given interpreter. With the
+# F flag the kernel keeps the interpreter file it opened at registration, so
+# a rewritten wrapper only takes effect once registered again.
 zo_i386_register() {
-    local interp=$1 flags=PF entry="$ZO_I386_BINFMT_DIR/$ZO_I386_BINFMT_NAME"
+    local interp=$1 force=${2:-} flags=PF entry="$ZO_I386_BINFMT_DIR/$ZO_I386_BINFMT_NAME"
     if [[ -e $entry ]]; then
-        if grep -qx "interpreter $interp" "$entry" && grep -qx "flags: $flags" "$entry"; then
+        if [[ $force != force ]] && grep -qx "interpreter $interp" "$entry" && grep -qx "flags: $flags" "$entry"; then
             grep -qx enabled "$entry" || echo 1 >"$entry"
             return 0
         fi
-        echo -1 >"$entry" || { zo_i386_log "cannot remove the old entry $entry"; return 1; }
+        echo -1 >"$entry" 2>/dev/null || [[ ! -e $entry ]] ||
+            { zo_i386_log "cannot remove the old entry $entry"; return 1; }
     fi
     local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
     local mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
-    echo ":$ZO_I386_BINFMT_NAME:M::$magic:$mask:$interp:$flags" >"$ZO_I386_BINFMT_DIR/register" ||
-        { zo_i386_log "binfmt_misc refused the entry for $interp"; return 1; }
+    if ! echo ":$ZO_I386_BINFMT_NAME:M::$magic:$mask:$interp:$flags" >"$ZO_I386_BINFMT_DIR/register" 2>/dev/null; then
+        # Someone else may have registered the same entry just now.
+        grep -qx "interpreter $interp" "$entry" 2>/dev/null ||
+            { zo_i386_log "binfmt_misc refused the entry for $interp"; return 1; }
+    fi
 }
 
 # Makes 32-bit x86 programs run; see the top of this file. Returns 0 when
@@ -205,12 +281,13 @@ zo_enable_i386_emulation() {
         return 1
     fi
     zo_i386_install_qemu || return 1
-    local interp=$ZO_I386_QEMU
+    local interp=$ZO_I386_QEMU force=""
     if [[ ${ZO_I386_NO_SHIM:-0} != 1 ]]; then
         if zo_i386_build_shim; then
             interp="$ZO_I386_DIR/qemu-i386-wrapper"
+            [[ $ZO_I386_REBUILT == 1 ]] && force=force
         else
-            zo_i386_log "registering qemu-i386 without the mmap fix: each 32-bit Wine process will take a minute or more to start"
+            zo_i386_log "registering qemu-i386 without the fix library: each 32-bit Wine process will take a minute or more to start, and faults in it are misreported"
         fi
     fi
     if [[ ! -e $ZO_I386_BINFMT_DIR/register ]]; then
@@ -220,7 +297,7 @@ zo_enable_i386_emulation() {
             { zo_i386_log "cannot mount binfmt_misc on $ZO_I386_BINFMT_DIR"; return 1; }
     fi
     [[ $(cat "$ZO_I386_BINFMT_DIR/status" 2>/dev/null) == enabled ]] || echo 1 >"$ZO_I386_BINFMT_DIR/status"
-    zo_i386_register "$interp" || return 1
+    zo_i386_register "$interp" $force || return 1
     if ! zo_i386_works; then
         zo_i386_log "32-bit programs still do not run with $interp registered in binfmt_misc"
         return 1
