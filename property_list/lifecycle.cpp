@@ -157,6 +157,19 @@ void PropertyList::SetupRuntime() {
     m_cboValue.Subclass();
 }
 
+// A container that initialises the control before siting it leaves the
+// design-mode check without anyone to ask; the answer is taken again when the
+// site arrives, and the run-time objects are made then.
+void PropertyList::UserControl_Sited() {
+    if (m_vsb) return;
+    CheckDesignMode();
+    if (!m_designMode) {
+        const bool hold = m_holdDraw;
+        SetupRuntime();
+        m_holdDraw = hold;
+    }
+}
+
 void PropertyList::UserControl_Show() {
     Skipping([&] {
         if (AmbientProperties().UserMode()) RefreshEditors();

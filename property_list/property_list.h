@@ -128,6 +128,7 @@ protected:
     void UserControl_Resize() override;
     void UserControl_AmbientChanged(const std::wstring& propertyName) override;
     void UserControl_Terminate() override;
+    void UserControl_Sited() override;
 
 private:
     PropertyList();

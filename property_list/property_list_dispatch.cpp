@@ -3,6 +3,8 @@
 // by-reference arguments are exactly those the library declares.
 #include "property_list/property_list.h"
 
+#include <vector>
+
 #include "runtime/type_library.h"
 
 namespace zo {
@@ -12,6 +14,15 @@ void MoveVariant(VARIANT& to, VARIANT& from) noexcept {
     ::VariantClear(&to);
     to = from;
     ::VariantInit(&from);
+}
+
+constexpr DISPID kCommitPendingId = 0x60030069;
+
+bool OmitsOnlyArgument(const DISPPARAMS& params) noexcept {
+    if (params.cNamedArgs != 0) return false;
+    if (params.cArgs == 0) return true;
+    const VARIANT& only = params.rgvarg[0];
+    return params.cArgs == 1 && V_VT(&only) == VT_ERROR && V_ERROR(&only) == DISP_E_PARAMNOTFOUND;
 }
 
 const ControlClassInfo kPropertyListClass{
@@ -85,6 +96,21 @@ STDMETHODIMP PropertyList::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAM
     // by this call; keep the control alive until the call returns.
     com_ptr<IUnknown> self(static_cast<_PropertyList*>(this));
     UINT localArgError = 0;
+    // CommitPending's optional argument is passed by reference; a caller that
+    // omits it gets True, in a variable of our own rather than the default
+    // value handed on as if it were an address.
+    VARIANT_BOOL notifyDefault = VARIANT_TRUE;
+    std::vector<VARIANT> arguments;
+    DISPPARAMS completed{};
+    if (id == kCommitPendingId && params && (flags & DISPATCH_METHOD) && OmitsOnlyArgument(*params)) {
+        VARIANT byReference;
+        V_VT(&byReference) = VT_BOOL | VT_BYREF;
+        V_BOOLREF(&byReference) = &notifyDefault;
+        arguments.push_back(byReference);
+        completed.rgvarg = arguments.data();
+        completed.cArgs = 1;
+        params = &completed;
+    }
     return ::DispInvoke(static_cast<_PropertyList*>(this), info.get(), id, flags, params, result, exception,
                         argError ? argError : &localArgError);
 }

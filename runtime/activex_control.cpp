@@ -79,8 +79,16 @@ void ActiveXControl::Terminate() noexcept {
 // --- IOleObject -------------------------------------------------------
 
 STDMETHODIMP ActiveXControl::SetClientSite(IOleClientSite* site) {
+    const bool firstSite = site && !m_site;
     m_site = com_ptr<IOleClientSite>(site);
     m_ambient.SetSite(m_site);
+    if (firstSite && m_initialised && !m_terminated) {
+        com_ptr<IUnknown> self(static_cast<IOleObject*>(this));
+        try {
+            UserControl_Sited();
+        } catch (...) {
+        }
+    }
     if (!site) {
         // The container is letting go: break every reference cycle.
         if (m_inPlaceActive) InPlaceDeactivate();

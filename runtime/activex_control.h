@@ -144,6 +144,9 @@ protected:
     virtual void UserControl_Resize() {}
     virtual void UserControl_AmbientChanged(const std::wstring& propertyName) { (void)propertyName; }
     virtual void UserControl_Terminate() {}
+    // A client site arrived after the properties were initialised or loaded
+    // (containers that initialise a control before siting it).
+    virtual void UserControl_Sited() {}
     // Messages the control wants before the base handles them.
     virtual bool OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) noexcept;
 
@@ -157,6 +160,7 @@ protected:
     [[nodiscard]] const ControlSurface& Surface() const noexcept { return m_surface; }
     [[nodiscard]] Ambient& AmbientProperties() noexcept { return m_ambient; }
     [[nodiscard]] bool IsInPlaceActive() const noexcept { return m_inPlaceActive; }
+    [[nodiscard]] bool IsInitialised() const noexcept { return m_initialised; }
 
     // Asks the container for a new size of the control, in twips (the
     // Width and Height extender properties).

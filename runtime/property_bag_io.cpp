@@ -9,6 +9,10 @@ namespace {
 
 enum class ReadOutcome { Value, Missing, Unreadable };
 
+// Bags answer E_INVALIDARG for a key they do not hold; any other failure
+// means the key is there but its value cannot be read.
+bool IsMissingKey(HRESULT hr) noexcept { return hr == E_INVALIDARG; }
+
 // Reads a key and converts it to the wanted type.
 ReadOutcome ReadAs(IPropertyBag& bag, const wchar_t* name, VARTYPE type, unique_variant& value) noexcept {
     VARIANT* raw = value.put();
@@ -16,7 +20,7 @@ ReadOutcome ReadAs(IPropertyBag& bag, const wchar_t* name, VARTYPE type, unique_
     const HRESULT hr = bag.Read(name, raw, nullptr);
     if (FAILED(hr)) {
         value.reset();
-        return ReadOutcome::Missing;
+        return IsMissingKey(hr) ? ReadOutcome::Missing : ReadOutcome::Unreadable;
     }
     if (V_VT(raw) == type) return ReadOutcome::Value;
     if (FAILED(::VariantChangeType(raw, raw, 0, type))) return ReadOutcome::Unreadable;
@@ -70,7 +74,8 @@ com_ptr<IFont> ReadFont(IPropertyBag& bag, const wchar_t* name, com_ptr<IFont> f
     unique_variant value;
     VARIANT* raw = value.put();
     V_VT(raw) = VT_DISPATCH;
-    if (FAILED(bag.Read(name, raw, nullptr))) return fallback;
+    const HRESULT hr = bag.Read(name, raw, nullptr);
+    if (FAILED(hr)) return IsMissingKey(hr) ? fallback : nullptr;
     if ((V_VT(raw) == VT_DISPATCH || V_VT(raw) == VT_UNKNOWN) && V_UNKNOWN(raw)) {
         if (com_ptr<IFont> font = FontFrom(V_UNKNOWN(raw))) return font;
     }

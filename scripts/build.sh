@@ -8,6 +8,19 @@ set -uo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_ROOT="${ZO_BUILD_ROOT:-$ROOT/build}"
 
+# One run at a time per build folder: two builds in one tree would break each
+# other, and one run's "wineserver -k" would end the other's tests. The lock
+# is held by flock itself (-o), so no Wine or X process started here keeps it.
+if [[ -z "${ZO_TREE_LOCKED:-}" ]]; then
+    export ZO_TREE_LOCKED=1
+    mkdir -p "${ZO_BUILD_ROOT:-$ROOT/build}"
+    lock="${ZO_BUILD_ROOT:-$ROOT/build}/.run.lock"
+    if ! flock -n "$lock" true; then
+        echo "[build] another build or test run is using ${ZO_BUILD_ROOT:-$ROOT/build}: waiting for it"
+    fi
+    exec flock -o "$lock" bash "${BASH_SOURCE[0]}" "$@"
+fi
+
 archs=()
 build_args=()
 while [[ $# -gt 0 ]]; do

@@ -66,13 +66,15 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 
 export DEBIAN_FRONTEND=noninteractive
+# Wait for another apt or dpkg run (a second checkout's setup) instead of failing.
+apt_options=(-q -o DPkg::Lock::Timeout=900)
 apt_install() {
-    "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+    "${as_root[@]}" apt-get install -y "${apt_options[@]}" --no-install-recommends "${missing[@]}"
 }
 
 # An index that fails to download (a mirror caught mid-sync, a third-party
 # source out of reach) makes update exit non-zero; the install below decides.
-"${as_root[@]}" apt-get update -q || log "apt-get update reported errors; trying the install anyway"
+"${as_root[@]}" apt-get update "${apt_options[@]}" || log "apt-get update reported errors; trying the install anyway"
 
 if ! apt_install; then
     # Known mirror fault: the i386 index of bookworm-security is refused

@@ -51,6 +51,8 @@ HRESULT AmbientProperties::Read(DISPID dispid, VARIANT* result) const {
     if (!result) return E_POINTER;
     ::VariantInit(result);
     if (supply != AmbientSupply::All) return DISP_E_MEMBERNOTFOUND;
+    if (auto value = custom.find(dispid); value != custom.end())
+        return ::VariantCopy(result, const_cast<VARIANT*>(&value->second.get()));
     switch (dispid) {
     case DISPID_AMBIENT_USERMODE: SetBool(result, userMode); return S_OK;
     case DISPID_AMBIENT_DISPLAYNAME:

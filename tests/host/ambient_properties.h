@@ -5,9 +5,11 @@
 #include <windows.h>
 #include <olectl.h>
 
+#include <map>
 #include <string>
 
 #include "common/com_ptr.h"
+#include "tests/host/variant.h"
 
 namespace zo::test {
 
@@ -31,6 +33,9 @@ struct AmbientProperties {
     bool showHatching = false;
     bool supportsMnemonics = true;
     short appearance = 1;  // 3D
+    // Any other ambient a test wants answered, or a different value for one
+    // above; consulted first.
+    std::map<DISPID, Variant> custom;
 
     // Fills `result` with the ambient `dispid`; DISP_E_MEMBERNOTFOUND for one
     // this container does not supply (or for all of them under AmbientSupply::None).

@@ -34,7 +34,7 @@ TEST(MemoryPropertyBag, ReadsIgnoreCaseAndConvertToTheRequestedType) {
         {L"caption", VT_EMPTY, S_OK, Variant(L"12")},
         {L"CAPTION", VT_I4, S_OK, Variant(12)},
         {L"Caption", VT_I2, S_OK, Variant(std::int16_t{12})},
-        {L"enabled", VT_BSTR, S_OK, Variant(L"True")},
+        {L"enabled", VT_BSTR, S_OK, Variant(L"-1")},  // VariantChangeType's text for True
         {L"Missing", VT_EMPTY, E_INVALIDARG, Variant()},
     };
     for (const auto& test : kCases) {
@@ -82,15 +82,15 @@ TEST(MemoryPropertyBag, FailuresAreInjectedPerKeyAndDirection) {
 // A real consumer: the font object skips keys the bag lacks (E_INVALIDARG)
 // and fails on any other read error.
 TEST(MemoryPropertyBag, StandardFontLoadsFromItAndSkipsMissingKeys) {
-    com_ptr<IFontDisp> font = MakeFont(L"Tahoma", 12);
+    com_ptr<IFontDisp> font = MakeFont(L"Tahoma", 9);
     auto persist = font.query<IPersistPropertyBag>();
     ASSERT_TRUE(persist);
     {
         MemoryPropertyBag bag;
-        bag.Set(L"size", L"15");  // text, and a key in another case
-        bag.Set(L"Bold", true);
+        bag.Set(L"size", L"12");  // text, and a key in another case (12 pt is 16 px)
+        bag.Set(L"Weight", 700);
         EXPECT_EQ(S_OK, persist->Load(bag.get(), nullptr));
-        EXPECT_DOUBLE_EQ(15.0, Get(font.get(), L"Size").value.ToDouble());
+        EXPECT_DOUBLE_EQ(12.0, Get(font.get(), L"Size").value.ToDouble());
         EXPECT_TRUE(Get(font.get(), L"Bold").value.ToBool());
         EXPECT_FALSE(Get(font.get(), L"Italic").value.ToBool());
         EXPECT_TRUE(std::find(bag.Reads().begin(), bag.Reads().end(), L"Italic") != bag.Reads().end());

@@ -48,7 +48,9 @@ TEST_F(HostingTest, TheClassNamesItsEventInterfaceAsItsDefaultSource) {
         com_ptr<IConnectionPoint> point;
         EXPECT_EQ(points->FindConnectionPoint(*iid, point.put()), S_OK);
         IID reported = IID_NULL;
-        if (point) EXPECT_EQ(point->GetConnectionInterface(&reported), S_OK);
+        if (point) {
+            EXPECT_EQ(point->GetConnectionInterface(&reported), S_OK);
+        }
         EXPECT_TRUE(IsEqualGUID(reported, *iid));
     }
 }
@@ -97,14 +99,37 @@ TEST(AtlContainer, HostsTheControlWhichIsCalledByNameAndRaisesEvents) {
         EXPECT_EQ(Get(list.get(), L"Value", 0).value.ToString(), L"255");
         EXPECT_EQ(Get(list.get(), L"Value", 1).value.ToString(), L"Hello");
         EXPECT_EQ(events.Count(list_event::Resize), 2u);
-        // A container without ambient properties runs the control in user mode.
-        EXPECT_TRUE(DispOk(Put(list.get(), L"TopIndex", Short(0))));
-        EXPECT_EQ(events.Count(list_event::Scroll), 1u);
         EXPECT_TRUE(events.HandlerErrors().empty());
         (void)events.Disconnect();
     }
     EXPECT_EQ(boxes.Count(), 0u);
 
+    host.Destroy();
+    EXPECT_EQ(ReleaseLast(control), 0u) << "the ATL container left references on the control";
+}
+
+// The ATL container answers no ambient property, so the control runs as at
+// run time there: its list scrolls.
+TEST(AtlContainer, RunsTheControlInUserMode) {
+    AtlHost host;
+    ASSERT_FALSE(host.ClassName().empty()) << "the ATL container window class is not available";
+    ASSERT_EQ(host.Create(kPropertyListProgId), S_OK);
+    MessageBoxRecorder boxes;
+    com_ptr<IUnknown> control = host.Control();
+    ASSERT_TRUE(control);
+    {
+        EventRecorder events;
+        ASSERT_EQ(events.Connect(control.get(), DIID___PropertyList), S_OK);
+        com_ptr<IDispatch> list = host.Dispatch();
+        for (int i = 0; i < 40; ++i)
+            ASSERT_TRUE(DispOk(Call(list.get(), L"Add", {Variant(L"Row " + std::to_wstring(i))})));
+
+        EXPECT_TRUE(DispOk(Put(list.get(), L"TopIndex", Short(4))));
+        EXPECT_EQ(Get(list.get(), L"TopIndex").value.ToShort(), 4);
+        EXPECT_EQ(events.Count(list_event::Scroll), 1u);
+        (void)events.Disconnect();
+    }
+    EXPECT_EQ(boxes.Count(), 0u);
     host.Destroy();
     EXPECT_EQ(ReleaseLast(control), 0u) << "the ATL container left references on the control";
 }

@@ -4,6 +4,7 @@
 
 #include "ZoPropertyList.h"
 #include "common/handles.h"
+#include "tests/host/ambient_properties.h"
 
 namespace zo::test {
 
@@ -57,6 +58,11 @@ std::optional<FontFacts> FactsOf(const Variant& object) {
     return FactsOf(object.ToUnknown().get());
 }
 
+FontFacts Realized(const FontFacts& wanted) {
+    com_ptr<IFontDisp> font = MakeFont(wanted.name.c_str(), wanted.points, wanted.weight, wanted.italic);
+    return FactsOf(font.get()).value_or(FontFacts{L"(no font)"});
+}
+
 int TextWidthPixels(IUnknown* object, std::wstring_view text) {
     com_ptr<IFont> font = com_ptr<IUnknown>(object).query<IFont>();
     HFONT handle = nullptr;
@@ -98,7 +104,9 @@ void PropertyListTest::CloseList() {
     list = nullptr;
     const bool hosted = container.Control() != nullptr;
     container.Close();
-    if (hosted) EXPECT_EQ(container.ControlRefsAfterClose(), 0u) << "the control outlived its container";
+    if (hosted) {
+        EXPECT_EQ(container.ControlRefsAfterClose(), 0u) << "the control outlived its container";
+    }
     EXPECT_TRUE(events.HandlerErrors().empty()) << events.HandlerErrors().front();
     if (boxes) {
         for (const MessageBoxCall& box : boxes->Calls())

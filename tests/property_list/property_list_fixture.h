@@ -81,6 +81,10 @@ void PrintTo(const FontFacts& font, std::ostream* out);
 // nullopt when `object` is no font.
 [[nodiscard]] std::optional<FontFacts> FactsOf(IUnknown* object);
 [[nodiscard]] std::optional<FontFacts> FactsOf(const Variant& object);
+// What a font object asked for with `wanted` reports of itself once the
+// system has chosen the face and size it can give (a face that is not
+// installed reads as the one used instead).
+[[nodiscard]] FontFacts Realized(const FontFacts& wanted);
 // Width in pixels of `text` drawn with the font object's own GDI font.
 [[nodiscard]] int TextWidthPixels(IUnknown* font, std::wstring_view text);
 // The screen's twips per pixel (15 at 96 DPI).
