@@ -26,9 +26,10 @@ AtlHost::AtlHost(AtlVersion version, SIZE frameSize) : m_frame(frameSize, L"ZoTe
     auto init = reinterpret_cast<AxWinInit>(reinterpret_cast<void*>(::GetProcAddress(m_library, "AtlAxWinInit")));
     m_getControl =
         reinterpret_cast<AxGetControl>(reinterpret_cast<void*>(::GetProcAddress(m_library, "AtlAxGetControl")));
-    if (!init || !m_getControl || !init()) return;
-    // The library registers its class as a global class; make sure it is the
-    // one we expect before relying on it.
+    if (!init || !m_getControl) return;
+    // A second call in the process fails because the class is already
+    // registered: what counts is that the class is there afterwards.
+    (void)init();
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     if (::GetClassInfoExW(nullptr, library.windowClass, &windowClass) ||

@@ -220,12 +220,13 @@ void TestContainer::Close() {
     if (!m_control && !m_site) return;
     if (m_oleObject) {
         com_ptr<IOleObject> object = m_oleObject;
+        // Advises stay until after Close, so that the site hears OnClose.
+        (void)object->Close(OLECLOSE_NOSAVE);
         if (m_adviseCookie) (void)object->Unadvise(std::exchange(m_adviseCookie, 0));
         if (m_viewAdvised) {
             if (auto view = m_control.query<IViewObject>()) (void)view->SetAdvise(DVASPECT_CONTENT, 0, nullptr);
             m_viewAdvised = false;
         }
-        (void)object->Close(OLECLOSE_NOSAVE);
         if (m_siteSet) (void)object->SetClientSite(nullptr);
     }
     m_siteSet = false;

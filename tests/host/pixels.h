@@ -14,7 +14,8 @@ enum class CaptureMethod {
     // WM_PRINTCLIENT to the window, then to each visible child at its offset,
     // bottom of the z-order first: the window as composed of its children.
     PrintClientWithChildren,
-    // PrintWindow(PW_CLIENTONLY), i.e. WM_PRINT as the system sends it.
+    // PrintWindow(PW_CLIENTONLY), i.e. WM_PRINT as the system sends it
+    // (Wine's default WM_PRINT handling paints the window alone, no children).
     PrintWindow,
     // UpdateWindow, then BitBlt from the window's DC: what is on the screen,
     // children included (the window must be visible and not covered).
