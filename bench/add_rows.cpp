@@ -4,7 +4,6 @@
 // its text. Prints one line per figure; not a test, asserts nothing.
 #include <windows.h>
 #include <ocidl.h>
-#include <psapi.h>
 
 #include <chrono>
 #include <cstdio>
@@ -28,12 +27,19 @@ com_ptr<_PropertyList> CreateList() {
     return list;
 }
 
+// Committed private memory of the process, summed over its address space:
+// the heap grows by committing pages, whatever the allocator's own counters
+// report.
 SIZE_T PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    counters.cb = sizeof(counters);
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                           sizeof(counters));
-    return counters.PrivateUsage;
+    SIZE_T total = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* address = nullptr;
+         ::VirtualQuery(address, &region, sizeof(region)) == sizeof(region);
+         address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
+        if (region.RegionSize == 0) break;
+    }
+    return total;
 }
 
 // Seconds to append `rows` rows, and the text bytes they carry.
