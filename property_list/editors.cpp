@@ -1,13 +1,13 @@
 // Opening, closing and committing the in-place editors of the selected row.
 #include "common/vb_conversions.h"
 #include "property_list/property_list.h"
+#include "runtime/bstr_text.h"
 #include "runtime/event_args.h"
 
 namespace zo {
 
 namespace {
 
-std::wstring FromBstr(BSTR text) { return text ? std::wstring(text, ::SysStringLen(text)) : std::wstring(); }
 
 // The entries a host put into a NeedData array, as far as they can be read.
 std::vector<std::wstring> EntriesOf(SAFEARRAY* entries) {
@@ -22,7 +22,7 @@ std::vector<std::wstring> EntriesOf(SAFEARRAY* entries) {
     for (LONG i = lower; i <= upper; ++i) {
         BSTR entry = nullptr;
         if (FAILED(::SafeArrayGetElement(entries, &i, &entry))) break;
-        result.push_back(FromBstr(entry));
+        result.push_back(TextOf(entry));
         ::SysFreeString(entry);
     }
     return result;

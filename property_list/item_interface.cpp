@@ -3,19 +3,15 @@
 // the caller.
 #include "common/vb_conversions.h"
 #include "property_list/property_list.h"
+#include "runtime/bstr_text.h"
 #include "runtime/message_box.h"
 
 namespace zo {
 
 namespace {
-
-std::wstring FromBstr(BSTR text) { return text ? std::wstring(text, ::SysStringLen(text)) : std::wstring(); }
-
-HRESULT ToBstr(const std::wstring& text, BSTR* out) {
-    *out = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    return *out || text.empty() ? S_OK : E_OUTOFMEMORY;
+void ThrowIfFailed(HRESULT hr) {
+    if (FAILED(hr)) throw std::bad_alloc();
 }
-
 }  // namespace
 
 void PropertyList::ShowItemError(const VbError& error, const wchar_t* title) const {
@@ -39,7 +35,7 @@ static HRESULT RowMember(const PropertyList& control, Body&& body, void (Propert
 
 STDMETHODIMP PropertyList::Add(BSTR Name, BSTR Content, VARIANT_BOOL ReadOnly, ItemTypes ItemType, short Index) {
     return GuardedCall(IID__PropertyList, [&] {
-        AddItem(FromBstr(Name), FromBstr(Content), ReadOnly != VARIANT_FALSE, ItemType, Index);
+        AddItem(TextOf(Name), TextOf(Content), ReadOnly != VARIANT_FALSE, ItemType, Index);
     });
 }
 
@@ -64,12 +60,12 @@ STDMETHODIMP PropertyList::Clear() {
 STDMETHODIMP PropertyList::get_Item(short Index, BSTR* result) {
     if (!result) return E_POINTER;
     *result = nullptr;
-    return RowMember(*this, [&] { ToBstr(ItemAt(Index).Name, result); }, &PropertyList::ShowItemError);
+    return RowMember(*this, [&] { ThrowIfFailed(NewBstr(ItemAt(Index).Name, result)); }, &PropertyList::ShowItemError);
 }
 
 STDMETHODIMP PropertyList::put_Item(short Index, BSTR value) {
     return RowMember(*this, [&] {
-        ItemAt(Index).Name = FromBstr(value);
+        ItemAt(Index).Name = TextOf(value);
         DrawList();
     }, &PropertyList::ShowItemError);
 }
@@ -77,13 +73,13 @@ STDMETHODIMP PropertyList::put_Item(short Index, BSTR value) {
 STDMETHODIMP PropertyList::get_Value(short Index, BSTR* result) {
     if (!result) return E_POINTER;
     *result = nullptr;
-    return RowMember(*this, [&] { ToBstr(ItemAt(Index).Value, result); }, &PropertyList::ShowItemError);
+    return RowMember(*this, [&] { ThrowIfFailed(NewBstr(ItemAt(Index).Value, result)); }, &PropertyList::ShowItemError);
 }
 
 STDMETHODIMP PropertyList::put_Value(short Index, BSTR value) {
     com_ptr<IUnknown> self(static_cast<_PropertyList*>(this));
     try {
-        StoreValue(Index, FromBstr(value));
+        StoreValue(Index, TextOf(value));
     } catch (const VbError& error) {
         if (error.Number() != vb_error::kClientSiteNotAvailable) ShowItemError(error, L"ZoPropList.Value");
     } catch (const std::bad_alloc&) {
@@ -189,20 +185,20 @@ STDMETHODIMP PropertyList::put_LongestItem(LONG) {
 
 STDMETHODIMP PropertyList::get_TextTrue(BSTR* result) {
     if (!result) return E_POINTER;
-    return ToBstr(m_textTrue, result);
+    return NewBstr(m_textTrue, result);
 }
 
 STDMETHODIMP PropertyList::put_TextTrue(BSTR value) {
-    return GuardedCall(IID__PropertyList, [&] { SetTextTrue(FromBstr(value)); });
+    return GuardedCall(IID__PropertyList, [&] { SetTextTrue(TextOf(value)); });
 }
 
 STDMETHODIMP PropertyList::get_TextFalse(BSTR* result) {
     if (!result) return E_POINTER;
-    return ToBstr(m_textFalse, result);
+    return NewBstr(m_textFalse, result);
 }
 
 STDMETHODIMP PropertyList::put_TextFalse(BSTR value) {
-    return GuardedCall(IID__PropertyList, [&] { SetTextFalse(FromBstr(value)); });
+    return GuardedCall(IID__PropertyList, [&] { SetTextFalse(TextOf(value)); });
 }
 
 }  // namespace zo

@@ -2,6 +2,7 @@
 #include "common/twips.h"
 #include "common/vb_conversions.h"
 #include "property_list/property_list.h"
+#include "runtime/skipping.h"
 #include "runtime/do_events.h"
 #include "runtime/event_args.h"
 
@@ -11,13 +12,6 @@ namespace {
 constexpr double kMinimumSize = 1200;  // twips
 constexpr int kSmCxVScroll = SM_CXVSCROLL;
 
-template <typename Step>
-void Skipping(Step&& step) noexcept {
-    try {
-        step();
-    } catch (...) {
-    }
-}
 }  // namespace
 
 void PropertyList::UserControl_Resize() { LayoutControl(); }

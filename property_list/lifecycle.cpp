@@ -4,6 +4,7 @@
 #include "common/twips.h"
 #include "common/vb_conversions.h"
 #include "property_list/property_list.h"
+#include "runtime/skipping.h"
 #include "runtime/do_events.h"
 #include "runtime/fonts.h"
 #include "runtime/property_bag_io.h"
@@ -23,15 +24,6 @@ FontDescription DesignFont(const wchar_t* face, short weight) {
     font.points = 8.25;
     font.weight = weight;
     return font;
-}
-
-// Runs one step of a handler that skips failing statements.
-template <typename Step>
-void Skipping(Step&& step) noexcept {
-    try {
-        step();
-    } catch (...) {
-    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "common/twips.h"
 #include "common/vb_conversions.h"
 #include "property_list/property_list.h"
+#include "runtime/skipping.h"
 #include "runtime/fonts.h"
 
 namespace zo {
@@ -18,13 +19,6 @@ constexpr COLORREF kGridColour = RGB(0x80, 0x80, 0x80);
 constexpr COLORREF kSelectedTextColour = RGB(0xFF, 0xFF, 0xFF);
 constexpr DISPID kDrawItem = 0x60030002;
 
-template <typename Step>
-void Skipping(Step&& step) noexcept {
-    try {
-        step();
-    } catch (...) {
-    }
-}
 
 void FillSolid(HDC dc, int left, int top, int right, int bottom, COLORREF colour) noexcept {
     unique_hbrush brush(::CreateSolidBrush(colour));

@@ -5,6 +5,7 @@
 #include "common/ole_colour.h"
 #include "common/twips.h"
 #include "runtime/fonts.h"
+#include "runtime/control_window.h"
 #include "runtime/module.h"
 
 namespace zo {
@@ -142,18 +143,7 @@ void TextBox::SetSelLength(long length) noexcept {
 // --- PictureBox ---------------------------------------------------------------
 
 void PictureBox::Create(HWND parent) noexcept {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof(existing);
-    if (!::GetClassInfoExW(ModuleInstance(), kPictureClass, &existing)) {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = WindowProc;
-        windowClass.hInstance = ModuleInstance();
-        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kPictureClass;
-        ::RegisterClassExW(&windowClass);
-    }
+    RegisterClassOnce(kPictureClass, WindowProc, CS_DBLCLKS);
     CreateWindowOf(parent, kPictureClass, WS_CLIPCHILDREN, 0);
 }
 

@@ -25,6 +25,8 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
+}  // namespace
+
 void RegisterClassOnce(const wchar_t* name, WNDPROC procedure, UINT style) noexcept {
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);
@@ -38,8 +40,6 @@ void RegisterClassOnce(const wchar_t* name, WNDPROC procedure, UINT style) noexc
     windowClass.lpszClassName = name;
     ::RegisterClassExW(&windowClass);
 }
-
-}  // namespace
 
 HWND ParkingWindow() noexcept {
     thread_local HWND parking = nullptr;

@@ -21,6 +21,9 @@ protected:
     ~WindowMessageHandler() = default;
 };
 
+// Registers a window class of this module unless it is registered already.
+void RegisterClassOnce(const wchar_t* name, WNDPROC procedure, UINT style) noexcept;
+
 // The hidden top-level window that holds inactive control windows.
 [[nodiscard]] HWND ParkingWindow() noexcept;
 
