@@ -179,8 +179,8 @@ void PropertyList::UserControl_Terminate() {
     DoEvents();
 }
 
-// The colour popup form joins the control with the colour picker; until then
-// a colour row has no popup to show, save or hide.
+// The colour popup form of colour rows. The form itself comes with the colour
+// picker; until then these steps only track whether the run-time setup made it.
 void PropertyList::CreateColourPopup() { m_colourPopupLoaded = true; }
 void PropertyList::HideColourPopup() noexcept {}
 void PropertyList::SaveAndUnloadColourPopup() noexcept { m_colourPopupLoaded = false; }
