@@ -1,5 +1,7 @@
 #include "runtime/control_window.h"
 
+#include <utility>
+
 #include "runtime/module.h"
 
 namespace zo {
@@ -41,8 +43,22 @@ void RegisterClassOnce(const wchar_t* name, WNDPROC procedure, UINT style) noexc
     ::RegisterClassExW(&windowClass);
 }
 
-HWND ParkingWindow() noexcept {
+namespace {
+HWND& ThreadParkingWindow() noexcept {
     thread_local HWND parking = nullptr;
+    return parking;
+}
+}  // namespace
+
+void ReleaseModuleWindows() noexcept {
+    if (HWND parking = std::exchange(ThreadParkingWindow(), nullptr); parking && ::IsWindow(parking))
+        ::DestroyWindow(parking);
+    for (const wchar_t* name : {kControlClass, kParkingClass, L"ZoPictureBox"})
+        ::UnregisterClassW(name, ModuleInstance());
+}
+
+HWND ParkingWindow() noexcept {
+    HWND& parking = ThreadParkingWindow();
     if (parking && ::IsWindow(parking)) return parking;
     RegisterClassOnce(kParkingClass, ::DefWindowProcW, 0);
     parking = ::CreateWindowExW(WS_EX_TOOLWINDOW, kParkingClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,

@@ -27,6 +27,11 @@ void RegisterClassOnce(const wchar_t* name, WNDPROC procedure, UINT style) noexc
 // The hidden top-level window that holds inactive control windows.
 [[nodiscard]] HWND ParkingWindow() noexcept;
 
+// Destroys this thread's parking window and unregisters the module's window
+// classes, so that a later load of the module, perhaps at another address,
+// registers them afresh. Classes that still have windows stay registered.
+void ReleaseModuleWindows() noexcept;
+
 // Creates a hidden child window of the parking window whose messages go to
 // the handler. The window has its own DC (CS_OWNDC) and takes double-clicks.
 [[nodiscard]] HWND CreateControlWindow(WindowMessageHandler& handler, DWORD style, DWORD exStyle) noexcept;

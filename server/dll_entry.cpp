@@ -5,15 +5,19 @@
 
 #include "ZoPropertyList.h"
 #include "property_list/property_list.h"
+#include "runtime/control_window.h"
 #include "runtime/module.h"
 #include "runtime/type_library.h"
 #include "server/class_factory.h"
 #include "server/registration.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         zo::SetModuleInstance(instance);
         ::DisableThreadLibraryCalls(instance);
+    } else if (reason == DLL_PROCESS_DETACH && !reserved) {
+        // Unloaded by FreeLibrary (not at process exit): take the classes along.
+        zo::ReleaseModuleWindows();
     }
     return TRUE;
 }
@@ -34,6 +38,7 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
     if (zo::ModuleUseCount() != 0) return S_FALSE;
     zo::ReleaseTypeLibraryCache();
+    zo::ReleaseModuleWindows();
     return S_OK;
 }
 
