@@ -26,18 +26,6 @@ packages=(
 
 log() { echo "[setup] $*"; }
 
-# 32-bit Wine needs a kernel that runs 32-bit x86 programs. On one without
-# IA32 emulation it runs through qemu-user (scripts/wine32-qemu.sh). A failure
-# here is not fatal: the 32-bit tests are then skipped, with the reason.
-enable_32bit_wine() {
-    [[ "${ZO_I686_TESTS:-auto}" == off || $(id -u) -ne 0 ]] && return 0
-    # shellcheck source=scripts/wine32-qemu.sh
-    source "$(dirname "${BASH_SOURCE[0]}")/wine32-qemu.sh"
-    zo_i386_works && return 0
-    zo_enable_i386_emulation || log "32-bit programs cannot run on this machine: the 32-bit tests will be skipped"
-    return 0
-}
-
 # One dpkg query for everything installed: "name:arch" for each package in
 # the "ii" state (arch "all" for architecture-independent packages).
 native_arch="$(dpkg --print-architecture)"
@@ -59,7 +47,6 @@ for package in "${packages[@]}"; do
 done
 if [[ ${#missing[@]} -eq 0 ]] && dpkg --print-foreign-architectures | grep -qx i386; then
     log "all packages present"
-    enable_32bit_wine
     exit 0
 fi
 
@@ -115,5 +102,4 @@ if ! apt_install; then
     apt_install
 fi
 
-enable_32bit_wine
 log "done"
