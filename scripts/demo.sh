@@ -10,18 +10,9 @@
 set -uo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-# One run at a time per build folder: two builds in one tree would break each
-# other, and one run's "wineserver -k" would end the other's tests. The lock
-# is held by flock itself (-o), so no Wine or X process started here keeps it.
-if [[ -z "${ZO_TREE_LOCKED:-}" ]]; then
-    export ZO_TREE_LOCKED=1
-    mkdir -p "${ZO_BUILD_ROOT:-$ROOT/build}"
-    lock="${ZO_BUILD_ROOT:-$ROOT/build}/.run.lock"
-    if ! flock -n "$lock" true; then
-        echo "[demo] another build or test run is using ${ZO_BUILD_ROOT:-$ROOT/build}: waiting for it"
-    fi
-    exec flock -o "$lock" bash "${BASH_SOURCE[0]}" "$@"
-fi
+# shellcheck source=scripts/tree-lock.sh
+source "$ROOT/scripts/tree-lock.sh"
+zo_run_locked demo "${BASH_SOURCE[0]}" "$@"
 
 arch=x86_64
 screenshot=""
