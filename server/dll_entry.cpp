@@ -10,14 +10,17 @@
 #include "runtime/type_library.h"
 #include "server/class_factory.h"
 #include "server/registration.h"
+#include "window_support/atomizer.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         zo::SetModuleInstance(instance);
         ::DisableThreadLibraryCalls(instance);
-    } else if (reason == DLL_PROCESS_DETACH && !reserved) {
+    } else if (reason == DLL_PROCESS_DETACH) {
+        // Global atoms outlive the process: delete ours at exit too.
+        zo::ReleaseLibraryAtomizer();
         // Unloaded by FreeLibrary (not at process exit): take the classes along.
-        zo::ReleaseModuleWindows();
+        if (!reserved) zo::ReleaseModuleWindows();
     }
     return TRUE;
 }
