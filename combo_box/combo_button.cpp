@@ -1,0 +1,104 @@
+#include "combo_box/combo_button.h"
+
+#include "colour_picking/paint_effects.h"
+#include "combo_box/zo_combo_box.h"
+#include "common/handles.h"
+#include "common/ole_colour.h"
+#include "runtime/control_window.h"
+
+namespace zo {
+
+namespace {
+
+constexpr wchar_t kButtonClass[] = L"ZoComboButton";
+
+constexpr OLE_COLOR kHighlight = 0x80000014;   // COLOR_BTNHIGHLIGHT
+constexpr OLE_COLOR kDarkShadow = 0x80000015;  // COLOR_3DDKSHADOW
+constexpr OLE_COLOR kShadow = 0x80000010;      // COLOR_BTNSHADOW
+
+// A line from `from` up to, not including, `to`: what LineTo draws.
+void Line(HDC dc, POINT from, POINT to, OLE_COLOR colour) noexcept {
+    unique_hpen pen(::CreatePen(PS_SOLID, 1, TranslateColour(colour)));
+    unique_select selected(dc, pen.get());
+    ::MoveToEx(dc, from.x, from.y, nullptr);
+    ::LineTo(dc, to.x, to.y);
+}
+
+}  // namespace
+
+void DrawComboButtonFace(HDC dc, int width, int height) noexcept {
+    const int w = width, h = height;
+    Line(dc, {1, 1}, {w - 2, 1}, kHighlight);
+    Line(dc, {1, 1}, {1, h - 2}, kHighlight);
+    Line(dc, {w - 1, 0}, {w - 1, h}, kDarkShadow);
+    Line(dc, {w - 1, h - 1}, {0, h - 1}, kDarkShadow);
+    Line(dc, {w - 2, 1}, {w - 2, h - 2}, kShadow);
+    Line(dc, {w - 2, h - 2}, {1, h - 2}, kShadow);
+    // Integer division truncates toward zero, as the layout arithmetic does.
+    DrawDropDownGlyph(dc, (w - kDropDownGlyphWidth) / 2, (h - kDropDownGlyphHeight) / 2);
+}
+
+void ComboButton::Create(HWND parent) noexcept {
+    RegisterClassOnce(kButtonClass, WindowProc, 0);
+    CreateWindowOf(parent, kButtonClass, 0, 0);
+}
+
+void ComboButton::Refresh() const noexcept {
+    if (!hWnd()) return;
+    ::InvalidateRect(hWnd(), nullptr, TRUE);
+    ::UpdateWindow(hWnd());
+}
+
+LRESULT CALLBACK ComboButton::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    // The property is set once the window exists and goes before it is
+    // destroyed; messages outside that span get the default handling.
+    auto* self = static_cast<ComboButton*>(FromWindow(window));
+    if (!self || !self->m_owner.m_alive) return ::DefWindowProcW(window, message, wParam, lParam);
+    switch (message) {
+        case WM_ERASEBKGND: {
+            RECT client{};
+            ::GetClientRect(window, &client);
+            const HDC dc = reinterpret_cast<HDC>(wParam);
+            ::FillRect(dc, &client, self->PrepareColours(dc));
+            return 1;
+        }
+        case WM_PAINT:
+        case WM_PRINTCLIENT: {
+            RECT client{};
+            ::GetClientRect(window, &client);
+            if (message == WM_PAINT) {
+                const unique_hdc_paint paint(window);
+                DrawComboButtonFace(paint.get(), client.right, client.bottom);
+            } else {
+                const HDC dc = reinterpret_cast<HDC>(wParam);
+                ::FillRect(dc, &client, self->PrepareColours(dc));
+                DrawComboButtonFace(dc, client.right, client.bottom);
+            }
+            return 0;
+        }
+        case WM_LBUTTONDOWN:
+            // Like any control, the button keeps the mouse while a button is
+            // down on it, so that the release comes back here.
+            ::SetCapture(window);
+            try {
+                self->m_owner.ButtonPress();
+            } catch (...) {
+            }
+            return 0;
+        case WM_LBUTTONUP:
+            if (::GetCapture() == window) ::ReleaseCapture();
+            self->m_owner.ButtonRelease();
+            return 0;
+        case WM_KEYDOWN:
+            self->m_owner.ButtonKeyDown(wParam);
+            return 0;
+        case WM_CHAR:
+            self->m_owner.ButtonChar(wParam);
+            return 0;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace zo
