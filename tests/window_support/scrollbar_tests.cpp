@@ -410,7 +410,7 @@ TEST_F(ScrollbarTest, StepsAtTheEndsOfTheRangeDoNotOverflow) {
     bar->SetLargeChange(INT_MIN);
     SendScroll(SB_PAGEDOWN);  // 0 + INT_MIN
     SendScroll(SB_PAGEUP);    // 0 - INT_MIN saturates
-    EXPECT_EQ(events.names.size(), 4u);
+    EXPECT_EQ(events.names.size(), 6u);
     EXPECT_EQ(events.names.back(), L"Change");
 }
 
