@@ -159,6 +159,7 @@ void PropertyList::UserControl_Sited() {
         const bool hold = m_holdDraw;
         SetupRuntime();
         m_holdDraw = hold;
+        if (m_vsb) m_vsb->HoldRedraw(hold);
     }
 }
 

@@ -55,6 +55,12 @@ bool CScrollbar::Enabled() const noexcept { return ::IsWindowEnabled(m_window) !
 
 void CScrollbar::SetEnabled(bool enabled) noexcept {
     if (!m_window) return;
+    // Enabling repaints the bar even when nothing changes; skip that case.
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof(info);
+    if (enabled && ::GetScrollBarInfo(m_window, OBJID_CLIENT, &info) &&
+        !((info.rgstate[0] | info.rgstate[1] | info.rgstate[5]) & STATE_SYSTEM_UNAVAILABLE))
+        return;
     ::EnableScrollBar(m_window, SB_CTL, enabled ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH);
 }
 
@@ -70,7 +76,7 @@ void CScrollbar::SetProportionalThumb(int32_t proportional) noexcept {
 
 void CScrollbar::SetMax(int32_t newMax) noexcept {
     if (m_window) {
-        ::SetScrollRange(m_window, SB_CTL, m_min, newMax, TRUE);
+        ::SetScrollRange(m_window, SB_CTL, m_min, newMax, Redraw());
         int low = 0, high = 0;
         if (::GetScrollRange(m_window, SB_CTL, &low, &high)) {
             m_min = low;
@@ -82,7 +88,7 @@ void CScrollbar::SetMax(int32_t newMax) noexcept {
 
 void CScrollbar::SetMin(int32_t newMin) noexcept {
     if (m_window) {
-        ::SetScrollRange(m_window, SB_CTL, newMin, m_max, TRUE);
+        ::SetScrollRange(m_window, SB_CTL, newMin, m_max, Redraw());
         int low = 0, high = 0;
         if (::GetScrollRange(m_window, SB_CTL, &low, &high)) {
             m_min = low;
@@ -105,7 +111,7 @@ int32_t CScrollbar::Value() noexcept {
 void CScrollbar::SetValue(int32_t newValue) noexcept {
     if (m_window) {
         const int32_t shown = m_proportionalThumb && newValue > m_max ? m_max : newValue;
-        ::SetScrollPos(m_window, SB_CTL, shown, TRUE);
+        ::SetScrollPos(m_window, SB_CTL, shown, Redraw());
     }
     m_value = newValue;
 }
@@ -115,9 +121,16 @@ void CScrollbar::SetPage(int32_t page) noexcept {
     info.cbSize = sizeof(info);
     info.fMask = SIF_ALL;
     ::GetScrollInfo(m_window, SB_CTL, &info);
+    if (info.nPage == static_cast<UINT>(page)) return;  // nothing to change or repaint
     info.fMask = SIF_PAGE;
     info.nPage = static_cast<UINT>(page);
-    ::SetScrollInfo(m_window, SB_CTL, &info, TRUE);
+    ::SetScrollInfo(m_window, SB_CTL, &info, Redraw());
+}
+
+void CScrollbar::HoldRedraw(bool hold) noexcept {
+    if (hold == m_holdRedraw) return;
+    m_holdRedraw = hold;
+    if (!hold && m_window) ::InvalidateRect(m_window, nullptr, TRUE);
 }
 
 HWND CScrollbar::Parent() const noexcept { return m_window ? ::GetParent(m_window) : nullptr; }
@@ -189,7 +202,11 @@ void CScrollbar::SetTop(int32_t twips) noexcept {
 }
 
 void CScrollbar::Move(int32_t left, int32_t top, int32_t width, int32_t height) noexcept {
-    ::MoveWindow(m_window, PixelsX(left), PixelsY(top), PixelsX(width), PixelsY(height), TRUE);
+    const RECT target{PixelsX(left), PixelsY(top), PixelsX(left) + PixelsX(width), PixelsY(top) + PixelsY(height)};
+    const RECT present = RectInParent(m_window);
+    // Owners lay out on every change; a bar already in place is not repainted.
+    if (m_window && ::EqualRect(&present, &target)) return;
+    ::MoveWindow(m_window, target.left, target.top, target.right - target.left, target.bottom - target.top, TRUE);
 }
 
 bool CScrollbar::Visible() const noexcept { return ::IsWindowVisible(m_window) != FALSE; }

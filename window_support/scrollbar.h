@@ -88,6 +88,11 @@ public:
     [[nodiscard]] bool Visible() const noexcept;
     void SetVisible(bool visible) noexcept;
 
+    // While held, range, position and page changes are not drawn at once;
+    // releasing the hold repaints the bar. Painting a scroll bar costs far
+    // more than changing it, so an owner filling a long list holds it.
+    void HoldRedraw(bool hold) noexcept;
+
     // Message number of a wheel driver that sends a registered message instead
     // of WM_MOUSEWHEEL, its delta in the low word of wParam; 0 = none.
     static void SetWheelRollMessage(UINT message) noexcept;
@@ -99,6 +104,7 @@ private:
     void OnScrollNotification(WPARAM wParam, const std::weak_ptr<int>& alive);
     void OnParentDestroyed() noexcept;
     void Raise(void (CScrollbarEvents::*event)()) noexcept;
+    [[nodiscard]] BOOL Redraw() const noexcept { return m_holdRedraw ? FALSE : TRUE; }
 
     CScrollbarEvents* m_events = nullptr;
     int32_t m_scrollType = 1;
@@ -109,6 +115,7 @@ private:
     int32_t m_smallChange = 1;
     int32_t m_largeChange = 1;
     int32_t m_value = 0;
+    bool m_holdRedraw = false;
     ParentSubclass m_subclass;
     // Lets a message handler notice that an event handler ended the wrapper.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
