@@ -169,6 +169,9 @@ void PropertyList::StoreValue(int32_t index, const std::wstring& value) {
 
 void PropertyList::SetHoldDraw(bool hold) {
     m_holdDraw = hold;
+    // A host holding the drawing while it fills the list does not pay for
+    // repainting the scroll bar after every row either.
+    if (m_vsb) m_vsb->HoldRedraw(hold);
     UserControl_Resize();
 }
 

@@ -1,4 +1,7 @@
 // Layout of the editors and the scroll bar, and scrolling.
+#include <algorithm>
+#include <cstdint>
+
 #include "common/twips.h"
 #include "common/vb_conversions.h"
 #include "property_list/property_list.h"
@@ -61,6 +64,31 @@ void PropertyList::LayoutControl() {
     Skipping([&] { DrawList(); });
     EventArgs none;
     RaiseControlEvent(property_list_event::Resize, none);
+}
+
+int32_t PropertyList::RowsThatFit() {
+    const double lineHeight = Surface().TextHeight(L"Qq");
+    return CInt(IntDiv(CLng(Surface().ScaleHeight()), CLng(lineHeight + 45)));
+}
+
+int32_t PropertyList::FirstVisibleRow() {
+    if (!m_vsb) return 0;
+    const int32_t lastFirst = std::max(0, m_lastIndex + 1 - RowsThatFit());
+    return std::clamp(m_vsb->Value(), 0, lastFirst);
+}
+
+void PropertyList::ScrollTo(int64_t firstRow) {
+    Skipping([&] {
+        const int64_t lastFirst = std::max(0, m_lastIndex + 1 - RowsThatFit());
+        Vsb().SetValue(static_cast<int32_t>(std::clamp<int64_t>(firstRow, 0, lastFirst)));
+    });
+    vsb_Scroll();
+}
+
+// Two rows per notch; only the direction of the wheel counts.
+void PropertyList::vsb_MouseWheel(int16_t delta) {
+    if (!m_vsb) return;
+    ScrollTo(int64_t{m_vsb->Value()} + (delta > 0 ? -2 : 2));
 }
 
 void PropertyList::vsb_Scroll() {

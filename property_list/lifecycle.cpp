@@ -139,7 +139,7 @@ void PropertyList::SetupRuntime() {
     Skipping([&] { m_paintFx = AcquirePaintFx(); });
     m_holdDraw = false;
     Skipping([&] {
-        if (!m_vsb) m_vsb = std::make_unique<CScrollbar>();
+        if (!m_vsb) m_vsb = std::make_unique<CScrollbar>(static_cast<CScrollbarEvents*>(this));
         m_vsb->RecreateScrollbar(Surface().hWnd());
         m_vsb->Move(CLng(Surface().ScaleWidth() - 255), 0, 255, CLng(Surface().ScaleHeight()));
     });
@@ -159,6 +159,7 @@ void PropertyList::UserControl_Sited() {
         const bool hold = m_holdDraw;
         SetupRuntime();
         m_holdDraw = hold;
+        if (m_vsb) m_vsb->HoldRedraw(hold);
     }
 }
 

@@ -153,8 +153,7 @@ void PropertyList::PaintRows() {
     DrawDottedLine(dc, divider, 0, divider, height);
 
     m_editTop = -90;
-    // The first row is held inside the list whatever the scroll position says.
-    const int32_t first = std::clamp<int32_t>(m_vsb ? m_vsb->Value() : 0, 0, m_lastIndex);
+    const int32_t first = FirstVisibleRow();
     int32_t y = 1;
     for (int32_t i = first; i <= first + visible && i <= m_lastIndex; ++i) {
         const PropItem& item = m_items[static_cast<size_t>(i)];

@@ -39,7 +39,7 @@ inline constexpr DISPID ValueChanged = 1, Browse = 2, NeedData = 3, Click = 4, D
                         SelChange = 13, Scroll = 14, KeyPressEdit = 15;
 }
 
-class PropertyList final : public ActiveXControl, public _PropertyList {
+class PropertyList final : public ActiveXControl, public _PropertyList, private CScrollbarEvents {
 public:
     static HRESULT Create(REFIID iid, void** out);
 
@@ -185,7 +185,19 @@ private:
     [[nodiscard]] int32_t SinkDrawItem(int32_t index, bool selected, HDC dc, int32_t top, int32_t right,
                                        int32_t bottom);
     void LayoutControl();
+    // The first row on screen: the scroll position held within the rows, so
+    // that the list never scrolls into blank space.
+    [[nodiscard]] int32_t FirstVisibleRow();
+    [[nodiscard]] int32_t RowsThatFit();
+
+    // Events of the scroll bar.
+    void Change() override { vsb_Change(); }
+    void Scroll() override { vsb_Scroll(); }
+    void MouseWheel(int16_t& delta) override { vsb_MouseWheel(delta); }
+    void vsb_Change() { vsb_Scroll(); }
     void vsb_Scroll();
+    void vsb_MouseWheel(int16_t delta);
+    void ScrollTo(int64_t firstRow);
 
     // Colour popup (the popup form)
     void CreateColourPopup();

@@ -1,85 +1,216 @@
 #include "window_support/scrollbar.h"
 
-#include <cmath>
+#include <utility>
 
 #include "common/twips.h"
+#include "runtime/do_events.h"
+#include "runtime/module.h"
 
 namespace zo {
 
+LRESULT CALLBACK ScrollbarWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+namespace {
+
+constexpr wchar_t kProcProperty[] = L"ZoScrollProc";
+constexpr wchar_t kObjectProperty[] = L"ZoScrollPtr";
+constexpr int kControlId = 0x666;
+constexpr int kThickness = 25;  // pixels, before the owner places the bar
+constexpr int kLength = 100;
+
+RECT WindowRectOf(HWND window) noexcept {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+// The window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND window) noexcept {
+    RECT rect = WindowRectOf(window);
+    ::MapWindowPoints(nullptr, ::GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+int32_t TwipsX(int pixels) noexcept { return pixels * TwipsPerPixelX(); }
+int32_t TwipsY(int pixels) noexcept { return pixels * TwipsPerPixelY(); }
+int PixelsX(int32_t twips) noexcept { return twips / TwipsPerPixelX(); }
+int PixelsY(int32_t twips) noexcept { return twips / TwipsPerPixelY(); }
+
+}  // namespace
+
+CScrollbar::CScrollbar(CScrollbarEvents* events) noexcept
+    : m_events(events), m_subclass(kProcProperty, kObjectProperty) {}
+
 CScrollbar::~CScrollbar() {
-    if (m_window) ::DestroyWindow(m_window);
+    m_alive.reset();
+    m_subclass.Remove();
+    DestroyBar();
 }
 
-void CScrollbar::RecreateScrollbar(HWND parent) noexcept {
-    if (m_window) ::DestroyWindow(m_window);
-    m_window = ::CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | SBS_VERT, 0, 0, 0, 0, parent, nullptr,
-                                 ::GetModuleHandleW(nullptr), nullptr);
-    Place();
-    ApplyRange();
-    if (m_window) {
-        ::EnableWindow(m_window, m_enabled ? TRUE : FALSE);
-        ::ShowWindow(m_window, m_visible ? SW_SHOWNA : SW_HIDE);
-    }
+void CScrollbar::DestroyBar() noexcept {
+    if (HWND window = std::exchange(m_window, nullptr); window && ::IsWindow(window)) ::DestroyWindow(window);
 }
 
-void CScrollbar::ApplyRange() const noexcept {
-    if (!m_window) return;
-    SCROLLINFO info{};
-    info.cbSize = sizeof(info);
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    info.nMin = 0;
-    // The page is part of the range so that the thumb can reach Max.
-    info.nMax = m_max + (m_largeChange > 1 ? m_largeChange - 1 : 0);
-    info.nPage = static_cast<UINT>(m_largeChange > 0 ? m_largeChange : 1);
-    info.nPos = m_value;
-    ::SetScrollInfo(m_window, SB_CTL, &info, TRUE);
-}
-
-void CScrollbar::Place() const noexcept {
-    if (!m_window) return;
-    ::MoveWindow(m_window, static_cast<int>(std::lround(m_left / TwipsPerPixelX())),
-                 static_cast<int>(std::lround(m_top / TwipsPerPixelY())),
-                 static_cast<int>(std::lround(m_width / TwipsPerPixelX())),
-                 static_cast<int>(std::lround(m_height / TwipsPerPixelY())), TRUE);
-}
-
-void CScrollbar::SetValue(int32_t value) noexcept {
-    if (value == m_value) return;
-    m_value = value;
-    ApplyRange();
-}
-
-void CScrollbar::SetMax(int32_t value) noexcept {
-    if (value == m_max) return;
-    m_max = value;
-    ApplyRange();
-}
-
-void CScrollbar::SetLargeChange(int32_t value) noexcept {
-    if (value == m_largeChange) return;
-    m_largeChange = value;
-    ApplyRange();
-}
+bool CScrollbar::Enabled() const noexcept { return ::IsWindowEnabled(m_window) != FALSE; }
 
 void CScrollbar::SetEnabled(bool enabled) noexcept {
-    if (enabled == m_enabled) return;
-    m_enabled = enabled;
-    if (m_window) ::EnableWindow(m_window, enabled ? TRUE : FALSE);
+    if (!m_window) return;
+    // Enabling repaints the bar even when nothing changes; skip that case.
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof(info);
+    if (enabled && ::GetScrollBarInfo(m_window, OBJID_CLIENT, &info) &&
+        !((info.rgstate[0] | info.rgstate[1] | info.rgstate[5]) & STATE_SYSTEM_UNAVAILABLE))
+        return;
+    ::EnableScrollBar(m_window, SB_CTL, enabled ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH);
 }
 
-void CScrollbar::SetVisible(bool visible) noexcept {
-    if (visible == m_visible) return;
-    m_visible = visible;
-    if (m_window) ::ShowWindow(m_window, visible ? SW_SHOWNA : SW_HIDE);
+void CScrollbar::SetScrollType(int32_t scrollType) noexcept {
+    m_scrollType = scrollType;
+    if (m_window) RecreateScrollbar();
 }
 
-void CScrollbar::Move(double left, double top, double width, double height) noexcept {
-    if (left == m_left && top == m_top && width == m_width && height == m_height) return;
-    m_left = left;
-    m_top = top;
-    m_width = width;
-    m_height = height;
-    Place();
+void CScrollbar::SetProportionalThumb(int32_t proportional) noexcept {
+    m_proportionalThumb = proportional;
+    if (m_window) RecreateScrollbar();
 }
+
+void CScrollbar::SetMax(int32_t newMax) noexcept {
+    if (m_window) {
+        ::SetScrollRange(m_window, SB_CTL, m_min, newMax, Redraw());
+        int low = 0, high = 0;
+        if (::GetScrollRange(m_window, SB_CTL, &low, &high)) {
+            m_min = low;
+            m_max = high;
+        }
+    }
+    m_max = newMax;
+}
+
+void CScrollbar::SetMin(int32_t newMin) noexcept {
+    if (m_window) {
+        ::SetScrollRange(m_window, SB_CTL, newMin, m_max, Redraw());
+        int low = 0, high = 0;
+        if (::GetScrollRange(m_window, SB_CTL, &low, &high)) {
+            m_min = low;
+            m_max = high;
+        }
+    }
+    m_min = newMin;
+}
+
+void CScrollbar::SetLargeChange(int32_t largeChange) noexcept {
+    m_largeChange = largeChange;
+    if (m_window && m_proportionalThumb) SetPage(largeChange);
+}
+
+int32_t CScrollbar::Value() noexcept {
+    if (m_window) m_value = ::GetScrollPos(m_window, SB_CTL);
+    return m_value;
+}
+
+void CScrollbar::SetValue(int32_t newValue) noexcept {
+    if (m_window) {
+        const int32_t shown = m_proportionalThumb && newValue > m_max ? m_max : newValue;
+        ::SetScrollPos(m_window, SB_CTL, shown, Redraw());
+    }
+    m_value = newValue;
+}
+
+void CScrollbar::SetPage(int32_t page) noexcept {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    ::GetScrollInfo(m_window, SB_CTL, &info);
+    if (info.nPage == static_cast<UINT>(page)) return;  // nothing to change or repaint
+    info.fMask = SIF_PAGE;
+    info.nPage = static_cast<UINT>(page);
+    ::SetScrollInfo(m_window, SB_CTL, &info, Redraw());
+}
+
+void CScrollbar::HoldRedraw(bool hold) noexcept {
+    if (hold == m_holdRedraw) return;
+    m_holdRedraw = hold;
+    if (!hold && m_window) ::InvalidateRect(m_window, nullptr, TRUE);
+}
+
+HWND CScrollbar::Parent() const noexcept { return m_window ? ::GetParent(m_window) : nullptr; }
+
+void CScrollbar::SetParent(HWND parent) noexcept {
+    if (m_window) ::SetParent(m_window, parent);
+}
+
+HWND CScrollbar::RecreateScrollbar(HWND parent) noexcept {
+    if (m_window) {
+        if (!parent) parent = ::GetParent(m_window);
+        DestroyBar();
+        DoEvents();
+    }
+    const bool vertical = m_scrollType != 0;
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (vertical ? SBS_VERT : SBS_HORZ);
+    if (parent && ::IsWindow(parent)) {
+        m_window = ::CreateWindowExW(0, L"SCROLLBAR", nullptr, style, 0, 0, vertical ? kThickness : kLength,
+                                     vertical ? kLength : kThickness, parent,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlId)), ModuleInstance(),
+                                     nullptr);
+    }
+    if (parent && m_window) {
+        ApplyStoredState();
+        m_subclass.Install(parent, ScrollbarWndProc, this);
+    }
+    return parent;
+}
+
+void CScrollbar::ApplyStoredState() noexcept {
+    ::SetScrollRange(m_window, SB_CTL, m_min, m_max, TRUE);
+    ::SetScrollPos(m_window, SB_CTL, m_value, TRUE);
+    if (m_proportionalThumb) SetPage(m_largeChange);
+}
+
+int32_t CScrollbar::Width() const noexcept {
+    const RECT rect = WindowRectOf(m_window);
+    return TwipsX(rect.right - rect.left);
+}
+
+void CScrollbar::SetWidth(int32_t twips) noexcept {
+    const RECT rect = WindowRectOf(m_window);
+    ::SetWindowPos(m_window, nullptr, 0, 0, PixelsX(twips), rect.bottom - rect.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int32_t CScrollbar::Height() const noexcept {
+    const RECT rect = WindowRectOf(m_window);
+    return TwipsY(rect.bottom - rect.top);
+}
+
+void CScrollbar::SetHeight(int32_t twips) noexcept {
+    const RECT rect = WindowRectOf(m_window);
+    ::SetWindowPos(m_window, nullptr, 0, 0, rect.right - rect.left, PixelsY(twips),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int32_t CScrollbar::Left() const noexcept { return TwipsX(WindowRectOf(m_window).left); }
+int32_t CScrollbar::Top() const noexcept { return TwipsY(WindowRectOf(m_window).top); }
+
+void CScrollbar::SetLeft(int32_t twips) noexcept {
+    const RECT rect = RectInParent(m_window);
+    ::MoveWindow(m_window, PixelsX(twips), rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+}
+
+void CScrollbar::SetTop(int32_t twips) noexcept {
+    const RECT rect = RectInParent(m_window);
+    ::MoveWindow(m_window, rect.left, PixelsY(twips), rect.right - rect.left, rect.bottom - rect.top, TRUE);
+}
+
+void CScrollbar::Move(int32_t left, int32_t top, int32_t width, int32_t height) noexcept {
+    const RECT target{PixelsX(left), PixelsY(top), PixelsX(left) + PixelsX(width), PixelsY(top) + PixelsY(height)};
+    const RECT present = RectInParent(m_window);
+    // Owners lay out on every change; a bar already in place is not repainted.
+    if (m_window && ::EqualRect(&present, &target)) return;
+    ::MoveWindow(m_window, target.left, target.top, target.right - target.left, target.bottom - target.top, TRUE);
+}
+
+bool CScrollbar::Visible() const noexcept { return ::IsWindowVisible(m_window) != FALSE; }
+
+void CScrollbar::SetVisible(bool visible) noexcept { ::ShowWindow(m_window, visible ? SW_SHOWNORMAL : SW_HIDE); }
 
 }  // namespace zo

@@ -1,0 +1,112 @@
+// Times full repaints of a PropertyList hosted in the test container, as a
+// host's window shows it:
+//  - the same 640 x 240 control with 20 rows and with 1,000,000 rows (the
+//    cost must not grow with the list: only the visible rows are visited;
+//    both lists fill the control, so both draw the same rows and the bar);
+//  - a 1920 x 1080 pixel list, against one 60 Hz frame (16.7 ms).
+// Each figure is the median of many repaints (RedrawWindow with
+// RDW_UPDATENOW: WM_PAINT, the off-screen composition and its BitBlt).
+// Prints one line per figure; not a test, asserts nothing.
+#include <windows.h>
+#include <ocidl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "ZoPropertyList.h"
+#include "common/com_ptr.h"
+#include "common/handles.h"
+#include "tests/host/control_site.h"
+
+namespace {
+
+using zo::com_ptr;
+
+constexpr int kRepaints = 101;
+
+// Appends rows of every kind but owner-drawn, with drawing held meanwhile.
+void AddRows(_PropertyList& list, int rows) {
+    const short kinds[] = {ZoPropStringValue, ZoPropNumericValue, ZoPropBoolValue, ZoPropBrowseButton,
+                           ZoPropOleColor,    ZoPropCustomValue,  ZoPropPropertyHeader};
+    list.put_HoldDraw(VARIANT_TRUE);
+    for (int i = 0; i < rows; ++i) {
+        const short kind = kinds[i % 7];
+        const std::wstring name = L"Property " + std::to_wstring(i);
+        const wchar_t* value = kind == ZoPropOleColor ? L"&H8000000F" : kind == ZoPropBoolValue ? L"True" : L"1234";
+        zo::unique_bstr bstrName(::SysAllocString(name.c_str()));
+        zo::unique_bstr bstrValue(::SysAllocString(value));
+        list.Add(bstrName.get(), bstrValue.get(), VARIANT_FALSE, static_cast<ItemTypes>(kind), -1);
+    }
+    list.put_HoldDraw(VARIANT_FALSE);
+}
+
+// Median milliseconds of one full repaint of the window.
+double MedianRepaintMs(HWND window) {
+    std::vector<double> times;
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    for (int i = 0; i < kRepaints; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const auto stop = std::chrono::steady_clock::now();
+        times.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+struct HostedList {
+    zo::test::TestContainer container;
+    com_ptr<_PropertyList> list;
+    bool ok = false;
+
+    HostedList(int width, int height) : container(SIZE{width + 20, height + 20}) {
+        zo::test::HostOptions options;
+        options.position = RECT{0, 0, width, height};
+        if (!container.Host(L"ZoPropertyList.PropertyList", options).ok()) return;
+        list = container.Query<_PropertyList>();
+        ok = list && container.ControlHwnd();
+    }
+};
+
+double TimedRepaint(int width, int height, int rows, double* fillSeconds) {
+    HostedList hosted(width, height);
+    if (!hosted.ok) return -1;
+    const auto start = std::chrono::steady_clock::now();
+    AddRows(*hosted.list.get(), rows);
+    if (fillSeconds)
+        *fillSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    hosted.list->put_Selected(3);
+    hosted.container.Pump();
+    return MedianRepaintMs(hosted.container.ControlHwnd());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The long list's length may be given, to try the benchmark quickly.
+    const int manyRows = argc > 1 ? std::atoi(argv[1]) : 1000000;
+    if (FAILED(::OleInitialize(nullptr))) return 1;
+    int status = 0;
+    {
+        const double few = TimedRepaint(640, 240, 20, nullptr);
+        double fill = 0;
+        const double many = TimedRepaint(640, 240, manyRows, &fill);
+        const double large = TimedRepaint(1920, 1080, 200, nullptr);
+        if (few < 0 || many < 0 || large < 0) {
+            std::printf("could not host the control (is ZoPropList.ocx registered?)\n");
+            status = 1;
+        } else {
+            std::printf("repaint 640x240, 20 rows: %.3f ms (median of %d)\n", few, kRepaints);
+            std::printf("repaint 640x240, %d rows: %.3f ms (median of %d; filling took %.1f s)\n", manyRows, many,
+                        kRepaints, fill);
+            std::printf("ratio %d/20 rows: %.2f (target at most 1.2)\n", manyRows, many / few);
+            std::printf("repaint 1920x1080: %.3f ms (median of %d; target well under 16.7 ms)\n", large, kRepaints);
+        }
+    }
+    ::OleUninitialize();
+    return status;
+}
