@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "combo_box/combo_button.h"
-#include "combo_box/window_subclass.h"
+#include "window_support/window_subclass.h"
 #include "common/com_ptr.h"
 #include "runtime/child_controls.h"
 #include "window_support/control.h"

@@ -1,6 +1,9 @@
 #include "runtime/control_window.h"
 
+#include <mutex>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "runtime/module.h"
 
@@ -27,6 +30,13 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
+// Every class the library registered, so that unloading unregisters them all.
+std::vector<std::wstring>& RegisteredClasses() noexcept {
+    static std::vector<std::wstring> names;
+    return names;
+}
+std::mutex g_classesLock;
+
 }  // namespace
 
 void RegisterClassOnce(const wchar_t* name, WNDPROC procedure, UINT style) noexcept {
@@ -40,7 +50,13 @@ void RegisterClassOnce(const wchar_t* name, WNDPROC procedure, UINT style) noexc
     windowClass.hInstance = ModuleInstance();
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = name;
-    ::RegisterClassExW(&windowClass);
+    if (!::RegisterClassExW(&windowClass)) return;
+    try {
+        const std::lock_guard<std::mutex> lock(g_classesLock);
+        RegisteredClasses().emplace_back(name);
+    } catch (...) {
+        // Without the record the class merely stays until the process ends.
+    }
 }
 
 namespace {
@@ -53,8 +69,9 @@ HWND& ThreadParkingWindow() noexcept {
 void ReleaseModuleWindows() noexcept {
     if (HWND parking = std::exchange(ThreadParkingWindow(), nullptr); parking && ::IsWindow(parking))
         ::DestroyWindow(parking);
-    for (const wchar_t* name : {kControlClass, kParkingClass, L"ZoPictureBox"})
-        ::UnregisterClassW(name, ModuleInstance());
+    const std::lock_guard<std::mutex> lock(g_classesLock);
+    for (const std::wstring& name : RegisteredClasses()) ::UnregisterClassW(name.c_str(), ModuleInstance());
+    RegisteredClasses().clear();
 }
 
 HWND ParkingWindow() noexcept {

@@ -12,8 +12,6 @@ LRESULT CALLBACK ScrollbarWndProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 namespace {
 
-constexpr wchar_t kProcProperty[] = L"ZoScrollProc";
-constexpr wchar_t kObjectProperty[] = L"ZoScrollPtr";
 constexpr int kControlId = 0x666;
 constexpr int kThickness = 25;  // pixels, before the owner places the bar
 constexpr int kLength = 100;
@@ -39,7 +37,7 @@ int PixelsY(int32_t twips) noexcept { return twips / TwipsPerPixelY(); }
 }  // namespace
 
 CScrollbar::CScrollbar(CScrollbarEvents* events) noexcept
-    : m_events(events), m_subclass(kProcProperty, kObjectProperty) {}
+    : m_events(events), m_subclass(kScrollProcProperty, kScrollPtrProperty) {}
 
 CScrollbar::~CScrollbar() {
     m_alive.reset();

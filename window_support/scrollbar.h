@@ -12,9 +12,13 @@
 #include <cstdint>
 #include <memory>
 
-#include "window_support/parent_subclass.h"
+#include "window_support/window_subclass.h"
 
 namespace zo {
+
+// The parent's window properties while it is subclassed.
+inline constexpr wchar_t kScrollProcProperty[] = L"ZoScrollProc";
+inline constexpr wchar_t kScrollPtrProperty[] = L"ZoScrollPtr";
 
 // What a scroll bar tells its owner. Handlers run inside the parent's window
 // procedure and may change the scroll bar, or end it.
@@ -116,7 +120,7 @@ private:
     int32_t m_largeChange = 1;
     int32_t m_value = 0;
     bool m_holdRedraw = false;
-    ParentSubclass m_subclass;
+    WindowSubclass m_subclass;
     // Lets a message handler notice that an event handler ended the wrapper.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };

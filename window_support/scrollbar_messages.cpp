@@ -9,8 +9,6 @@ namespace zo {
 
 namespace {
 
-constexpr wchar_t kProcProperty[] = L"ZoScrollProc";
-constexpr wchar_t kObjectProperty[] = L"ZoScrollPtr";
 UINT g_wheelRollMessage = 0;
 
 // Position arithmetic saturates at the ends of the 32-bit range rather than
@@ -20,6 +18,11 @@ int32_t SaturatingAdd(int32_t value, int32_t step) noexcept {
     if (sum > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
     if (sum < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
     return static_cast<int32_t>(sum);
+}
+
+// To the parent's procedure from before the subclass.
+LRESULT PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    return ForwardMessage(WindowSubclass::PreviousOf(window, kScrollProcProperty), window, message, wParam, lParam);
 }
 
 int32_t Negated(int32_t step) noexcept {
@@ -32,8 +35,8 @@ int32_t Negated(int32_t step) noexcept {
 // to the wrapper named by the parent's "ZoScrollPtr" property, or on to the
 // previous procedure when no wrapper is attached any more.
 LRESULT CALLBACK ScrollbarWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    auto* bar = static_cast<CScrollbar*>(ParentSubclass::ObjectOf(window, kObjectProperty));
-    if (!bar) return ParentSubclass::CallPrevious(window, kProcProperty, message, wParam, lParam);
+    auto* bar = static_cast<CScrollbar*>(WindowSubclass::ObjectOf(window, kScrollPtrProperty));
+    if (!bar) return PassOn(window, message, wParam, lParam);
     return bar->WindowProc(window, message, wParam, lParam);
 }
 
@@ -68,10 +71,10 @@ LRESULT CScrollbar::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             if (m_events) m_events->MouseWheel(delta);
         } catch (...) {
         }
-        return ParentSubclass::CallPrevious(window, kProcProperty, message, wParam, lParam);
+        return PassOn(window, message, wParam, lParam);
     }
     if (message == WM_CTLCOLORSCROLLBAR) return 0;
-    const LRESULT result = ParentSubclass::CallPrevious(window, kProcProperty, message, wParam, lParam);
+    const LRESULT result = PassOn(window, message, wParam, lParam);
     if (message == WM_NCDESTROY && !alive.expired()) OnParentDestroyed();
     return result;
 }

@@ -1,4 +1,4 @@
-// Holders for the two paired calls of subclassing a window the combo box
+// Holders for the two paired calls of subclassing a window the library
 // does not own: a window property (SetPropW / RemovePropW) and the window
 // procedure itself (SetWindowLongPtrW(GWLP_WNDPROC) and back).
 //

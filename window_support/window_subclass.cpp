@@ -1,4 +1,4 @@
-#include "combo_box/window_subclass.h"
+#include "window_support/window_subclass.h"
 
 namespace zo {
 
