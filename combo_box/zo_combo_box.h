@@ -19,10 +19,10 @@
 #include <vector>
 
 #include "combo_box/combo_button.h"
-#include "window_support/window_subclass.h"
 #include "common/com_ptr.h"
 #include "runtime/child_controls.h"
 #include "window_support/control.h"
+#include "window_support/window_subclass.h"
 
 namespace zo {
 
