@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/twips.h"
 #include "tests/property_list/painted_list.h"
 #include "tests/property_list/recording_sink.h"
 
@@ -42,6 +43,7 @@ protected:
     }
 
     com_ptr<RecordingSink> sink;
+    long editorTop = 0;
 };
 
 TEST_F(OwnerDrawPaintingTest, DrawItemReceivesTheRowsRectangleByReferenceInRowOrder) {
@@ -127,6 +129,24 @@ TEST_F(OwnerDrawPaintingTest, ScrollingHidesTheHostEditorAndShowsNoneAgain) {
     ::SendMessageW(ListWindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
     container.Pump();
     EXPECT_TRUE(SequenceIs(sink->EditorCalls(), {L"HideEditor(Painted)"}));
+}
+
+// The host's editor is placed at the selected row's top, in twips; a row
+// scrolled out of view has no top on screen and the editor goes to -90.
+TEST_F(OwnerDrawPaintingTest, TheHostEditorIsPlacedAtTheSelectedRowOrAboveTheTopWhenItIsOutOfView) {
+    const int fit = RowsThatFit();
+    for (int i = 0; i < fit + 10; ++i) ASSERT_TRUE(DispOk(Add(L"Drawn", L"", kOwnerDrawRow)));
+    auto shownTop = [&] {
+        ASSERT_TRUE(DispOk(Put(list.get(), L"Selected", Short(3))));
+        for (const SinkCall& call : sink->calls)
+            if (call.dispid == kShowEditor) editorTop = call.args[3].ToLong();
+        sink->calls.clear();
+    };
+    shownTop();
+    EXPECT_EQ(editorTop, (RowTop(3) + 1) * zo::TwipsPerPixelY());
+    ASSERT_TRUE(DispOk(Put(list.get(), L"TopIndex", Short(6))));
+    shownTop();
+    EXPECT_EQ(editorTop, -90);
 }
 
 TEST_F(OwnerDrawPaintingTest, AFailingSinkLeavesTheRestOfThePictureDrawn) {
