@@ -8,6 +8,7 @@
 #include "common/vb_error.h"
 #include "runtime/control_window.h"
 #include "runtime/fonts.h"
+#include "runtime/mouse_pointer.h"
 
 namespace zo {
 
@@ -17,27 +18,6 @@ constexpr wchar_t kComboClass[] = L"ZoComboBox";
 
 // The button face is the system's button colour.
 constexpr OLE_COLOR kButtonFace = 0x8000000F;
-constexpr int16_t kCustomPointer = 99;
-
-const wchar_t* StandardCursor(int16_t pointer) noexcept {
-    switch (pointer) {
-        case 1: return IDC_ARROW;
-        case 2: return IDC_CROSS;
-        case 3: return IDC_IBEAM;
-        case 4: return IDC_ICON;
-        case 5: case 15: return IDC_SIZEALL;
-        case 6: return IDC_SIZENESW;
-        case 7: return IDC_SIZENS;
-        case 8: return IDC_SIZENWSE;
-        case 9: return IDC_SIZEWE;
-        case 10: return IDC_UPARROW;
-        case 11: return IDC_WAIT;
-        case 12: return IDC_NO;
-        case 13: return IDC_APPSTARTING;
-        case 14: return IDC_HELP;
-        default: return nullptr;
-    }
-}
 
 }  // namespace
 
@@ -117,7 +97,7 @@ LRESULT ZoComboBox::HandleComboMessage(HWND window, UINT message, WPARAM wParam,
             }
             break;
         case WM_SETCURSOR:
-            if (ApplyMousePointer()) return TRUE;
+            if (ApplyMousePointer(m_mousePointer, m_mouseIcon.get())) return TRUE;
             break;
         default:
             break;
@@ -173,8 +153,7 @@ void ZoComboBox::SetEnabled(bool enabled) noexcept {
 }
 
 void ZoComboBox::SetMousePointer(int16_t pointer) {
-    if ((pointer < 0 || pointer > 15) && pointer != kCustomPointer)
-        throw VbError::Runtime(vb_error::kInvalidPropertyValue);
+    CheckMousePointer(pointer);
     m_mousePointer = pointer;
     PropertyChanged(L"MousePointer");
 }
@@ -184,23 +163,6 @@ void ZoComboBox::SetMouseIcon(com_ptr<IPictureDisp> picture) noexcept {
     PropertyChanged(L"MouseIcon");
 }
 
-bool ZoComboBox::ApplyMousePointer() const noexcept {
-    if (m_mousePointer == kCustomPointer) {
-        com_ptr<IPicture> picture = m_mouseIcon.query<IPicture>();
-        OLE_HANDLE handle = 0;
-        SHORT type = PICTYPE_NONE;
-        if (!picture || FAILED(picture->get_Type(&type)) || type != PICTYPE_ICON ||
-            FAILED(picture->get_Handle(&handle)) || !handle)
-            return false;
-        // Picture handles travel as 32-bit values; GDI handles sign-extend.
-        ::SetCursor(reinterpret_cast<HCURSOR>(static_cast<LONG_PTR>(static_cast<LONG>(handle))));
-        return true;
-    }
-    const wchar_t* cursor = StandardCursor(m_mousePointer);
-    if (!cursor) return false;
-    ::SetCursor(::LoadCursorW(nullptr, cursor));
-    return true;
-}
 
 // --- Text box -----------------------------------------------------------------
 

@@ -167,7 +167,6 @@ private:
     LRESULT SendToList(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const noexcept;
     [[nodiscard]] std::weak_ptr<char> AliveToken() const noexcept { return m_alive; }
     [[nodiscard]] int NextIndex() const;
-    bool ApplyMousePointer() const noexcept;
 
     // Button and keyboard input (combo_dropdown.cpp, combo_text_input.cpp).
     void ButtonPress();

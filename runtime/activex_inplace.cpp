@@ -6,6 +6,7 @@
 #include "common/twips.h"
 #include "runtime/activex_control.h"
 #include "runtime/child_controls.h"
+#include "runtime/mouse_pointer.h"
 
 namespace zo {
 
@@ -313,7 +314,8 @@ bool ActiveXControl::HandleWindowMessage(HWND window, UINT message, WPARAM wPara
             }
             return false;
         case WM_SETCURSOR:
-            if (LOWORD(lParam) == HTCLIENT && m_surface.ApplyMousePointer()) {
+            if (LOWORD(lParam) == HTCLIENT &&
+                ApplyMousePointer(m_surface.MousePointer(), m_surface.MouseIcon().get())) {
                 *result = TRUE;
                 return true;
             }

@@ -7,33 +7,12 @@
 #include "common/twips.h"
 #include "common/vb_error.h"
 #include "runtime/fonts.h"
+#include "runtime/mouse_pointer.h"
 
 namespace zo {
 
 namespace {
 
-constexpr int16_t kCustomPointer = 99;
-
-const wchar_t* StandardCursor(int16_t pointer) noexcept {
-    switch (pointer) {
-        case 1: return IDC_ARROW;
-        case 2: return IDC_CROSS;
-        case 3: return IDC_IBEAM;
-        case 4: return IDC_ICON;
-        case 5: return IDC_SIZEALL;
-        case 6: return IDC_SIZENESW;
-        case 7: return IDC_SIZENS;
-        case 8: return IDC_SIZENWSE;
-        case 9: return IDC_SIZEWE;
-        case 10: return IDC_UPARROW;
-        case 11: return IDC_WAIT;
-        case 12: return IDC_NO;
-        case 13: return IDC_APPSTARTING;
-        case 14: return IDC_HELP;
-        case 15: return IDC_SIZEALL;
-        default: return nullptr;
-    }
-}
 
 SIZE ClientSize(HWND window) noexcept {
     RECT client{};
@@ -130,26 +109,10 @@ void ControlSurface::SetBorderStyle(int16_t style) {
 }
 
 void ControlSurface::SetMousePointer(int16_t pointer) {
-    if ((pointer < 0 || pointer > 15) && pointer != kCustomPointer) throw VbError::Runtime(380);
+    CheckMousePointer(pointer);
     m_mousePointer = pointer;
 }
 
-bool ControlSurface::ApplyMousePointer() const noexcept {
-    if (m_mousePointer == kCustomPointer) {
-        com_ptr<IPicture> picture = m_mouseIcon.query<IPicture>();
-        OLE_HANDLE handle = 0;
-        SHORT type = PICTYPE_NONE;
-        if (!picture || FAILED(picture->get_Type(&type)) || type != PICTYPE_ICON ||
-            FAILED(picture->get_Handle(&handle)) || !handle)
-            return false;
-        ::SetCursor(reinterpret_cast<HCURSOR>(static_cast<UINT_PTR>(handle)));
-        return true;
-    }
-    const wchar_t* cursor = StandardCursor(m_mousePointer);
-    if (!cursor) return false;
-    ::SetCursor(::LoadCursorW(nullptr, cursor));
-    return true;
-}
 
 void ControlSurface::Refresh() const noexcept {
     if (!m_window) return;

@@ -60,7 +60,6 @@ public:
     [[nodiscard]] com_ptr<IPictureDisp> MouseIcon() const noexcept { return m_mouseIcon; }
     void SetMouseIcon(com_ptr<IPictureDisp> picture) noexcept { m_mouseIcon = std::move(picture); }
     // Answers WM_SETCURSOR; false when the default cursor applies.
-    bool ApplyMousePointer() const noexcept;
 
     // Invalidates the whole window with erasing and paints it now.
     void Refresh() const noexcept;
