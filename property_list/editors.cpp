@@ -20,10 +20,10 @@ std::vector<std::wstring> EntriesOf(SAFEARRAY* entries) {
     if (FAILED(::SafeArrayGetLBound(entries, 1, &lower)) || FAILED(::SafeArrayGetUBound(entries, 1, &upper)))
         return result;
     for (LONG i = lower; i <= upper; ++i) {
-        BSTR entry = nullptr;
-        if (FAILED(::SafeArrayGetElement(entries, &i, &entry))) break;
-        result.push_back(TextOf(entry));
-        ::SysFreeString(entry);
+        BSTR raw = nullptr;
+        if (FAILED(::SafeArrayGetElement(entries, &i, &raw))) break;
+        const unique_bstr entry(raw);
+        result.push_back(TextOf(entry.get()));
     }
     return result;
 }
