@@ -141,7 +141,9 @@ HWND CScrollbar::RecreateScrollbar(HWND parent) noexcept {
     if (m_window) {
         if (!parent) parent = ::GetParent(m_window);
         DestroyBar();
+        const std::weak_ptr<int> alive = m_alive;
         DoEvents();
+        if (alive.expired()) return parent;  // ended by a handler meanwhile
     }
     const bool vertical = m_scrollType != 0;
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (vertical ? SBS_VERT : SBS_HORZ);

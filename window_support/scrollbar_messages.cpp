@@ -20,11 +20,6 @@ int32_t SaturatingAdd(int32_t value, int32_t step) noexcept {
     return static_cast<int32_t>(sum);
 }
 
-// To the parent's procedure from before the subclass.
-LRESULT PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    return ForwardMessage(WindowSubclass::PreviousOf(window, kScrollProcProperty), window, message, wParam, lParam);
-}
-
 int32_t Negated(int32_t step) noexcept {
     return step == std::numeric_limits<int32_t>::min() ? std::numeric_limits<int32_t>::max() : -step;
 }
@@ -36,7 +31,10 @@ int32_t Negated(int32_t step) noexcept {
 // previous procedure when no wrapper is attached any more.
 LRESULT CALLBACK ScrollbarWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     auto* bar = static_cast<CScrollbar*>(WindowSubclass::ObjectOf(window, kScrollPtrProperty));
-    if (!bar) return PassOn(window, message, wParam, lParam);
+    if (!bar) {
+        const WNDPROC previous = WindowSubclass::PreviousOf(window, kScrollProcProperty);
+        return ForwardMessage(previous, window, message, wParam, lParam);
+    }
     return bar->WindowProc(window, message, wParam, lParam);
 }
 
@@ -53,6 +51,9 @@ void CScrollbar::Raise(void (CScrollbarEvents::*event)()) noexcept {
 
 LRESULT CScrollbar::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     const std::weak_ptr<int> alive = m_alive;
+    // Read before any handler runs: a handler may end the wrapper, which
+    // takes the subclass and its properties away.
+    const WNDPROC previous = WindowSubclass::PreviousOf(window, kScrollProcProperty);
     if (message == WM_HSCROLL || message == WM_VSCROLL) {
         bool cancel = false;
         try {
@@ -71,10 +72,10 @@ LRESULT CScrollbar::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             if (m_events) m_events->MouseWheel(delta);
         } catch (...) {
         }
-        return PassOn(window, message, wParam, lParam);
+        return ForwardMessage(previous, window, message, wParam, lParam);
     }
     if (message == WM_CTLCOLORSCROLLBAR) return 0;
-    const LRESULT result = PassOn(window, message, wParam, lParam);
+    const LRESULT result = ForwardMessage(previous, window, message, wParam, lParam);
     if (message == WM_NCDESTROY && !alive.expired()) OnParentDestroyed();
     return result;
 }

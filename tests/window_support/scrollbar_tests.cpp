@@ -73,12 +73,14 @@ public:
         names.push_back(L"MouseWheel");
         deltas.push_back(delta);
         delta = 999;  // must not travel anywhere
+        if (onMouseWheel) onMouseWheel();
     }
 
     CScrollbar* bar = nullptr;
     bool cancelNext = false;
     std::function<void()> onChangePending;
     std::function<void()> onChange;
+    std::function<void()> onMouseWheel;
     std::vector<std::wstring> names;
     std::vector<int32_t> valuesAtScroll;
     std::vector<int16_t> deltas;
@@ -397,6 +399,14 @@ TEST_F(ScrollbarTest, AHandlerMayEndTheWrapperInsideItsOwnEvent) {
     EXPECT_EQ(bar, nullptr);
     EXPECT_EQ(::GetWindowLongPtrW(parent, GWLP_WNDPROC), originalProc);
     EXPECT_EQ(events.names, (std::vector<std::wstring>{L"ChangePending"}));
+
+    // Ended inside MouseWheel, the notch still reaches the parent's own procedure.
+    CreateBar();
+    events.onChangePending = nullptr;
+    events.onMouseWheel = [&] { bar.reset(); };
+    ::SendMessageW(parent, WM_MOUSEWHEEL, 0xFF880000u, 0);
+    EXPECT_EQ(bar, nullptr);
+    EXPECT_TRUE(Received(WM_MOUSEWHEEL));
 }
 
 TEST_F(ScrollbarTest, StepsAtTheEndsOfTheRangeDoNotOverflow) {
