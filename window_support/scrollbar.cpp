@@ -73,27 +73,24 @@ void CScrollbar::SetProportionalThumb(int32_t proportional) noexcept {
 }
 
 void CScrollbar::SetMax(int32_t newMax) noexcept {
-    if (m_window) {
-        ::SetScrollRange(m_window, SB_CTL, m_min, newMax, Redraw());
-        int low = 0, high = 0;
-        if (::GetScrollRange(m_window, SB_CTL, &low, &high)) {
-            m_min = low;
-            m_max = high;
-        }
-    }
+    ShowRange(m_min, newMax);
     m_max = newMax;
 }
 
 void CScrollbar::SetMin(int32_t newMin) noexcept {
-    if (m_window) {
-        ::SetScrollRange(m_window, SB_CTL, newMin, m_max, Redraw());
-        int low = 0, high = 0;
-        if (::GetScrollRange(m_window, SB_CTL, &low, &high)) {
-            m_min = low;
-            m_max = high;
-        }
-    }
+    ShowRange(newMin, m_max);
     m_min = newMin;
+}
+
+// Gives the bar the range and reads back what it kept.
+void CScrollbar::ShowRange(int32_t low, int32_t high) noexcept {
+    if (!m_window) return;
+    ::SetScrollRange(m_window, SB_CTL, low, high, Redraw());
+    int keptLow = 0, keptHigh = 0;
+    if (::GetScrollRange(m_window, SB_CTL, &keptLow, &keptHigh)) {
+        m_min = keptLow;
+        m_max = keptHigh;
+    }
 }
 
 void CScrollbar::SetLargeChange(int32_t largeChange) noexcept {

@@ -105,6 +105,7 @@ private:
     void DestroyBar() noexcept;
     void ApplyStoredState() noexcept;
     void SetPage(int32_t page) noexcept;
+    void ShowRange(int32_t low, int32_t high) noexcept;
     void OnScrollNotification(WPARAM wParam, const std::weak_ptr<int>& alive);
     void OnParentDestroyed() noexcept;
     void Raise(void (CScrollbarEvents::*event)()) noexcept;

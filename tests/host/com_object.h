@@ -2,6 +2,7 @@
 // where the test container looks at another object's reference count.
 #pragma once
 
+#include <oaidl.h>
 #include <unknwn.h>
 
 #include "common/com_ptr.h"
@@ -27,6 +28,23 @@ protected:
 
 private:
     ULONG m_refs = 1;
+};
+
+// An IDispatch (or dual) interface answered by Invoke alone: the container's
+// sinks are called by DISPID and describe no type.
+template <typename Interface>
+class NoTypeInfoDispatch : public Interface {
+public:
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+        if (!count) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+        if (info) *info = nullptr;
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
 };
 
 // Current reference count of an object, as its own AddRef/Release report it.

@@ -19,7 +19,7 @@ struct EventRecorder::State {
 
 namespace {
 
-class EventSink final : public IDispatch, public ComObject {
+class EventSink final : public NoTypeInfoDispatch<IDispatch>, public ComObject {
 public:
     explicit EventSink(std::shared_ptr<EventRecorder::State> state) noexcept : m_state(std::move(state)) {}
 
@@ -34,16 +34,6 @@ public:
     STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
     STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
 
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-        if (!count) return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info) *info = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
 
     STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
                         UINT*) override {

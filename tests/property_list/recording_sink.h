@@ -27,7 +27,7 @@ struct SinkCall {
 // A host's IPropOwnerDrawSink that records what the control asks of it. The
 // control calls it late-bound, so the recording happens in Invoke; the
 // vtable methods exist for the interface's sake and record the same way.
-class RecordingSink final : public IPropOwnerDrawSink, public ComObject {
+class RecordingSink final : public NoTypeInfoDispatch<IPropOwnerDrawSink>, public ComObject {
 public:
     [[nodiscard]] static com_ptr<RecordingSink> Create() { return com_ptr<RecordingSink>::attach(new RecordingSink); }
 
@@ -42,16 +42,6 @@ public:
     STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
     STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
 
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-        if (!count) return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info) *info = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
                         UINT*) override {
         if (result) ::VariantInit(result);
