@@ -75,27 +75,18 @@ STDMETHODIMP PropertyList::GetTypeInfoCount(UINT* count) {
 }
 
 STDMETHODIMP PropertyList::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
-    if (!info) return E_POINTER;
-    *info = nullptr;
-    if (index != 0) return DISP_E_BADINDEX;
-    *info = TypeInfoOf(IID__PropertyList).detach();
-    return *info ? S_OK : TYPE_E_ELEMENTNOTFOUND;
+    return DualTypeInfo(IID__PropertyList, index, info);
 }
 
 STDMETHODIMP PropertyList::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    com_ptr<ITypeInfo> info = TypeInfoOf(IID__PropertyList);
-    if (!info) return TYPE_E_ELEMENTNOTFOUND;
-    return ::DispGetIDsOfNames(info.get(), names, count, ids);
+    return DualIdsOfNames(IID__PropertyList, names, count, ids);
 }
 
 STDMETHODIMP PropertyList::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                   EXCEPINFO* exception, UINT* argError) {
-    com_ptr<ITypeInfo> info = TypeInfoOf(IID__PropertyList);
-    if (!info) return TYPE_E_ELEMENTNOTFOUND;
     // The host may release its last reference from inside an event raised
     // by this call; keep the control alive until the call returns.
     com_ptr<IUnknown> self(static_cast<_PropertyList*>(this));
-    UINT localArgError = 0;
     // CommitPending's optional argument is passed by reference; a caller that
     // omits it gets True, in a variable of our own rather than the default
     // value handed on as if it were an address.
@@ -111,8 +102,8 @@ STDMETHODIMP PropertyList::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAM
         completed.cArgs = 1;
         params = &completed;
     }
-    return ::DispInvoke(static_cast<_PropertyList*>(this), info.get(), id, flags, params, result, exception,
-                        argError ? argError : &localArgError);
+    return DualInvoke(IID__PropertyList, static_cast<_PropertyList*>(this), id, flags, params, result, exception,
+                      argError);
 }
 
 }  // namespace zo

@@ -322,6 +322,7 @@ bool ActiveXControl::HandleWindowMessage(HWND window, UINT message, WPARAM wPara
             return false;
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORLISTBOX:
             if (ChildControl* child = ChildControl::FromWindow(reinterpret_cast<HWND>(lParam))) {
                 *result = reinterpret_cast<LRESULT>(child->PrepareColours(reinterpret_cast<HDC>(wParam)));
                 return true;

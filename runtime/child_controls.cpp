@@ -1,5 +1,7 @@
 #include "runtime/child_controls.h"
 
+#include <windowsx.h>
+
 #include <cmath>
 
 #include "common/ole_colour.h"
@@ -87,6 +89,11 @@ void ChildControl::SetFocus() const noexcept {
     if (m_window) ::SetFocus(m_window);
 }
 
+void ChildControl::RefreshColours() noexcept {
+    m_backBrush.reset();
+    if (m_window) ::InvalidateRect(m_window, nullptr, TRUE);
+}
+
 HBRUSH ChildControl::PrepareColours(HDC dc) noexcept {
     const COLORREF back = TranslateColour(m_backColor);
     if (!m_backBrush) m_backBrush.reset(::CreateSolidBrush(back));
@@ -153,8 +160,47 @@ void PictureBox::Refresh() const noexcept {
     ::UpdateWindow(hWnd());
 }
 
+MouseEvent MouseEventOf(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    MouseEvent event{MouseAction::Move, 0, 0, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (message) {
+        case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: event = {MouseAction::Down, 1, 0, event.x, event.y}; break;
+        case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: event = {MouseAction::Down, 2, 0, event.x, event.y}; break;
+        case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: event = {MouseAction::Down, 4, 0, event.x, event.y}; break;
+        case WM_LBUTTONUP: event = {MouseAction::Up, 1, 0, event.x, event.y}; break;
+        case WM_RBUTTONUP: event = {MouseAction::Up, 2, 0, event.x, event.y}; break;
+        case WM_MBUTTONUP: event = {MouseAction::Up, 4, 0, event.x, event.y}; break;
+        default:
+            event.button = static_cast<int16_t>(((wParam & MK_LBUTTON) ? 1 : 0) | ((wParam & MK_RBUTTON) ? 2 : 0) |
+                                                ((wParam & MK_MBUTTON) ? 4 : 0));
+            break;
+    }
+    event.shift = static_cast<int16_t>(((wParam & MK_SHIFT) ? 1 : 0) | ((wParam & MK_CONTROL) ? 2 : 0) |
+                                       ((::GetKeyState(VK_MENU) < 0) ? 4 : 0));
+    return event;
+}
+
+bool IsMouseMessage(UINT message) noexcept {
+    return message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK;
+}
+
+void PictureBox::OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    const MouseEvent event = MouseEventOf(message, wParam, lParam);
+    if (event.action == MouseAction::Down) ::SetCapture(window);
+    const bool buttonsHeld = (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
+    if (event.action == MouseAction::Up && !buttonsHeld && ::GetCapture() == window) ::ReleaseCapture();
+    if (!m_mouse) return;
+    try {
+        m_mouse(event);  // may end this box: nothing of it is used afterwards
+    } catch (...) {
+    }
+}
+
 LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     auto* self = static_cast<PictureBox*>(FromWindow(window));
+    if (self && IsMouseMessage(message)) {
+        self->OnMouse(window, message, wParam, lParam);
+        return 0;
+    }
     switch (message) {
         case WM_ERASEBKGND:
             if (self) {

@@ -7,7 +7,9 @@
 #include <windows.h>
 #include <ocidl.h>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "common/com_ptr.h"
@@ -51,6 +53,9 @@ public:
 
     // Colours for WM_CTLCOLOR* sent to the parent about this child.
     [[nodiscard]] HBRUSH PrepareColours(HDC dc) noexcept;
+    // Drops the cached background brush and repaints, so that system colours
+    // are read afresh after the user changes the colour scheme.
+    void RefreshColours() noexcept;
     // The child control behind a window created by this class, if any.
     [[nodiscard]] static ChildControl* FromWindow(HWND window) noexcept;
 
@@ -85,16 +90,65 @@ private:
     bool m_locked = false;
 };
 
+// A mouse event of a child control: the button that changed (1 left,
+// 2 right, 4 middle; for a move, the buttons held), the shift state
+// (1 Shift, 2 Ctrl) and the position in pixels of the child's client area.
+enum class MouseAction { Down, Move, Up };
+struct MouseEvent {
+    MouseAction action;
+    int16_t button;
+    int16_t shift;
+    int x;
+    int y;
+};
+using MouseHandler = std::function<void(const MouseEvent&)>;
+// The mouse event a client-area mouse message describes.
+[[nodiscard]] MouseEvent MouseEventOf(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+[[nodiscard]] bool IsMouseMessage(UINT message) noexcept;
+
 class PictureBox final : public ChildControl {
 public:
     void Create(HWND parent) noexcept;
     // Paints the face after the background has been filled.
     void SetPainter(std::function<void(HDC, const RECT&)> painter) { m_painter = std::move(painter); }
+    // Mouse events. While a button is down the box holds the mouse capture,
+    // so that moves and the release outside it still reach it.
+    void SetMouseHandler(MouseHandler handler) { m_mouse = std::move(handler); }
     void Refresh() const noexcept;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    void OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     std::function<void(HDC, const RECT&)> m_painter;
+    MouseHandler m_mouse;
+};
+
+// The native list box. Rows carry a 32-bit data value each.
+class ListBox final : public ChildControl {
+public:
+    ListBox() = default;
+    ~ListBox() override;
+    // An owner-drawn list asks its parent to draw every row (WM_DRAWITEM).
+    void Create(HWND parent, bool ownerDrawn) noexcept;
+
+    void AddItem(const std::wstring& text, int32_t itemData);
+    [[nodiscard]] int32_t ListCount() const noexcept;
+    // The text of a row; empty for a row that does not exist.
+    [[nodiscard]] std::wstring List(int32_t index) const;
+    // The data of a row; nullopt for a row that does not exist.
+    [[nodiscard]] std::optional<int32_t> ItemData(int32_t index) const noexcept;
+    // The selected row, -1 for none.
+    [[nodiscard]] int32_t ListIndex() const noexcept;
+    void SetListIndex(int32_t index) noexcept;
+    void SetItemHeight(int pixels) noexcept;
+    // Mouse presses, reported after the list box has handled them (so the
+    // clicked row is already selected).
+    void SetMouseDownHandler(MouseHandler handler) { m_mouseDown = std::move(handler); }
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    MouseHandler m_mouseDown;
+    WNDPROC m_previous = nullptr;
 };
 
 }  // namespace zo

@@ -34,6 +34,13 @@ EventArgs& EventArgs::Short(int16_t value) {
     return *this;
 }
 
+EventArgs& EventArgs::Long(int32_t value) {
+    VARIANT& arg = Push();
+    V_VT(&arg) = VT_I4;
+    V_I4(&arg) = value;
+    return *this;
+}
+
 EventArgs& EventArgs::Bool(bool value) {
     VARIANT& arg = Push();
     V_VT(&arg) = VT_BOOL;

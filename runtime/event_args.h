@@ -22,6 +22,7 @@ public:
 
     EventArgs& String(std::wstring_view text);
     EventArgs& Short(int16_t value);
+    EventArgs& Long(int32_t value);
     EventArgs& Bool(bool value);
     EventArgs& ShortRef(int16_t& value);
     EventArgs& LongRef(int32_t& value);

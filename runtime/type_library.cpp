@@ -62,4 +62,26 @@ DISPID DispIdOfName(REFGUID iid, const wchar_t* name) noexcept {
     return id;
 }
 
+HRESULT DualTypeInfo(REFIID iid, UINT index, ITypeInfo** info) noexcept {
+    if (!info) return E_POINTER;
+    *info = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    *info = TypeInfoOf(iid).detach();
+    return *info ? S_OK : TYPE_E_ELEMENTNOTFOUND;
+}
+
+HRESULT DualIdsOfNames(REFIID iid, LPOLESTR* names, UINT count, DISPID* ids) noexcept {
+    com_ptr<ITypeInfo> info = TypeInfoOf(iid);
+    if (!info) return TYPE_E_ELEMENTNOTFOUND;
+    return ::DispGetIDsOfNames(info.get(), names, count, ids);
+}
+
+HRESULT DualInvoke(REFIID iid, void* object, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+                   EXCEPINFO* exception, UINT* argError) noexcept {
+    com_ptr<ITypeInfo> info = TypeInfoOf(iid);
+    if (!info) return TYPE_E_ELEMENTNOTFOUND;
+    UINT localArgError = 0;
+    return ::DispInvoke(object, info.get(), id, flags, params, result, exception, argError ? argError : &localArgError);
+}
+
 }  // namespace zo

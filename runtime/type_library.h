@@ -19,4 +19,12 @@ void ReleaseTypeLibraryCache() noexcept;
 // The DISPID of a member name in an interface, or DISPID_UNKNOWN.
 [[nodiscard]] DISPID DispIdOfName(REFGUID iid, const wchar_t* name) noexcept;
 
+// IDispatch of a dual interface served from the library: the methods a
+// control's GetTypeInfo, GetIDsOfNames and Invoke forward to.
+[[nodiscard]] HRESULT DualTypeInfo(REFIID iid, UINT index, ITypeInfo** info) noexcept;
+[[nodiscard]] HRESULT DualIdsOfNames(REFIID iid, LPOLESTR* names, UINT count, DISPID* ids) noexcept;
+// `object` is the dual interface's own pointer.
+[[nodiscard]] HRESULT DualInvoke(REFIID iid, void* object, DISPID id, WORD flags, DISPPARAMS* params,
+                                 VARIANT* result, EXCEPINFO* exception, UINT* argError) noexcept;
+
 }  // namespace zo

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "ZoPropertyList.h"
+#include "colour_picking/zo_color_picker.h"
 #include "property_list/property_list.h"
 #include "runtime/control_window.h"
 #include "runtime/module.h"
@@ -30,6 +31,7 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
     *out = nullptr;
     zo::CreateInstanceFunction create = nullptr;
     if (IsEqualCLSID(clsid, CLSID_PropertyList)) create = &zo::PropertyList::Create;
+    if (IsEqualCLSID(clsid, CLSID_ZoColorPicker)) create = &zo::ZoColorPicker::Create;
     if (!create) return CLASS_E_CLASSNOTAVAILABLE;
     auto* factory = new (std::nothrow) zo::ClassFactory(create);
     if (!factory) return E_OUTOFMEMORY;

@@ -25,7 +25,14 @@ constexpr std::array kControlClasses{
         ZO_RES_TOOLBOX_PROPERTYLIST,
         false,
     },
-    // ZoColorPicker joins here with its own CLSID, ProgID and toolbox picture.
+    ControlClassRegistration{
+        &CLSID_ZoColorPicker,
+        L"ZoPropertyList.ZoColorPicker",
+        L"ZoColorPicker",
+        kWindowedControlMiscStatus,
+        ZO_RES_TOOLBOX_COLORPICKER,
+        false,
+    },
 };
 
 // The TYPELIB resources of the module, in registration order. The property

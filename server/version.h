@@ -27,3 +27,4 @@
 // Toolbox pictures (16x15), named in each control's ToolboxBitmap32 key.
 // The colour picker's picture takes the next number when it is added.
 #define ZO_RES_TOOLBOX_PROPERTYLIST 101
+#define ZO_RES_TOOLBOX_COLORPICKER 102

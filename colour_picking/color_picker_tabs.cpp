@@ -1,0 +1,184 @@
+// The "Palette" and "System" tabs across the top of the colour picker: their
+// geometry, drawing, hit testing, and the page each one shows.
+#include <optional>
+#include <string>
+
+#include "colour_picking/picker_drawing.h"
+#include "colour_picking/zo_color_picker.h"
+#include "common/twips.h"
+#include "common/vb_conversions.h"
+
+namespace zo {
+
+namespace {
+
+constexpr OLE_COLOR kButtonFace = 0x8000000F;
+constexpr OLE_COLOR kHighlight = 0x80000014;
+constexpr OLE_COLOR kShadow = 0x80000010;
+constexpr OLE_COLOR kDarkShadow = 0x80000015;
+constexpr OLE_COLOR kButtonText = 0x80000012;
+
+constexpr int kFirstTabLeft = 3;
+constexpr int kTabPadding = 8;
+constexpr int kStripBottom = 22;
+constexpr int kBodyTop = 21;
+
+// Children, in pixels.
+constexpr int kPageLeft = 5;
+constexpr int kPageTop = 32;
+constexpr int kGridSize = 8 * 17 + 1;
+
+const wchar_t* const kCaptions[] = {L"Palette", L"System"};
+
+const wchar_t* CaptionOf(int tab) noexcept { return kCaptions[tab == 1 ? 0 : 1]; }
+
+// The tab number a Tag holds, or nothing when it holds no number.
+std::optional<int> TabOfTag(const std::wstring& tag) {
+    if (!IsNumeric(tag)) return std::nullopt;
+    return CInt(Val(tag));
+}
+
+}  // namespace
+
+double ZoColorPicker::TextWidthPx(const std::wstring& text) const noexcept {
+    return Surface().TextWidth(text) / TwipsPerPixelX();
+}
+
+double ZoColorPicker::TextHeightPx(const std::wstring& text) const noexcept {
+    return Surface().TextHeight(text) / TwipsPerPixelY();
+}
+
+int ZoColorPicker::ScaleWidthPx() const noexcept {
+    RECT client{};
+    ::GetClientRect(Surface().hWnd(), &client);
+    return client.right;
+}
+
+int ZoColorPicker::ScaleHeightPx() const noexcept {
+    RECT client{};
+    ::GetClientRect(Surface().hWnd(), &client);
+    return client.bottom;
+}
+
+// x(1) = 3; each further tab starts one pixel after the end of the one
+// before it. TabLeft(3) ends the tab row.
+int ZoColorPicker::TabLeft(int tab) const {
+    int left = kFirstTabLeft;
+    for (int i = 1; i < tab; ++i) left += CLng(TextWidthPx(CaptionOf(i)) + 2 * kTabPadding + 1);
+    return left;
+}
+
+int ZoColorPicker::TabWidth(int tab) const { return CLng(TextWidthPx(CaptionOf(tab)) + 2 * kTabPadding); }
+
+void ZoColorPicker::UserControl_Resize() {
+    const double tppx = TwipsPerPixelX(), tppy = TwipsPerPixelY();
+    m_picCustom.Move(kPageLeft * tppx, kPageTop * tppy, kGridSize * tppx, kGridSize * tppy);
+    m_zocr.Move(kPageLeft * tppx, kPageTop * tppy, (ScaleWidthPx() - 2 * kPageLeft) * tppx, m_picCustom.Height());
+}
+
+void ZoColorPicker::UserControl_Paint() {
+    if (auto tab = TabOfTag(m_tag)) DrawTabs(*tab, 0, 0);
+}
+
+STDMETHODIMP ZoColorPicker::Show(short ShowTab) {
+    return GuardedCall(IID__ZoColorPicker, [&] { DrawTabs(ShowTab == 1 ? 1 : 2, 0, 0); });
+}
+
+void ZoColorPicker::DrawTabs(int tab, int x, int y) {
+    if (tab == -1) {
+        auto tagged = TabOfTag(m_tag);
+        if (!tagged) return;
+        tab = *tagged;
+    }
+    if (tab != 1 && tab != 2) {
+        // A click on the strip: the gap after a tab counts to that tab.
+        if (y < 3 || y > 21) return;
+        if (x < TabLeft(2))
+            tab = 1;
+        else if (x < TabLeft(3))
+            tab = 2;
+        else
+            return;
+    }
+    m_tag = std::to_wstring(tab);
+    HDC dc = Surface().hDC();
+    Surface().SelectCurrentFont();
+    FillBox(dc, 0, 0, ScaleWidthPx(), kStripBottom, kButtonFace);
+    for (int i = 2; i >= 1; --i) {
+        if (i != tab) DrawTab(dc, i, false);
+    }
+    DrawBodyFrame(dc);
+    DrawTab(dc, tab, true);
+    ShowTabPage(tab);
+}
+
+void ZoColorPicker::DrawTab(HDC dc, int tab, bool active) const {
+    const std::wstring caption = CaptionOf(tab);
+    const double captionWidth = TextWidthPx(caption), captionHeight = TextHeightPx(caption);
+    if (!active) {
+        const int x = TabLeft(tab), r = x + TabWidth(tab);
+        DrawLine(dc, x + 1, kBodyTop, x + 1, 3, kHighlight);
+        DrawLine(dc, x + 2, 3, r - 1, 3, kHighlight);
+        DrawLine(dc, r - 1, kBodyTop, r - 1, 3, kShadow);
+        DrawLine(dc, r, kBodyTop, r, 4, kDarkShadow);
+        PrintText(dc, x + (TabWidth(tab) - captionWidth) / 2, 2 + (21 - captionHeight) / 2, caption, kButtonText);
+        return;
+    }
+    // The active tab stands 3 pixels wider on each side and joins the body.
+    const int xa = TabLeft(tab) - 3, ra = TabLeft(tab) + TabWidth(tab) + 3;
+    FillBox(dc, xa + 1, 3, ra - 1, kStripBottom, kButtonFace);
+    DrawLine(dc, xa, kBodyTop, xa, 1, kHighlight);
+    DrawLine(dc, xa + 1, 1, ra - 1, 1, kHighlight);
+    DrawLine(dc, ra, 20, ra, 2, kShadow);
+    DrawLine(dc, ra - 1, kBodyTop, ra - 1, 1, kDarkShadow);
+    PrintText(dc, xa + (TabWidth(tab) + 6 - captionWidth) / 2, (21 - captionHeight) / 2, caption, kButtonText);
+}
+
+void ZoColorPicker::DrawBodyFrame(HDC dc) const {
+    const int width = ScaleWidthPx(), height = ScaleHeightPx();
+    DrawLine(dc, 1, kBodyTop, width, kBodyTop, kHighlight);
+    DrawLine(dc, 0, kBodyTop, 0, height, kHighlight);
+    DrawLine(dc, 0, height - 1, width, height - 1, kShadow);
+    DrawLine(dc, width - 1, kBodyTop, width - 1, height - 1, kShadow);
+}
+
+void ZoColorPicker::ShowTabPage(int tab) {
+    constexpr UINT kToFront = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    if (tab == 1) {
+        ::SetWindowPos(m_picCustom.hWnd(), HWND_TOP, 0, 0, 0, 0, kToFront);
+        m_zocr.SetVisible(false);
+    } else {
+        m_zocr.SetVisible(true);
+        ::SetWindowPos(m_zocr.hWnd(), HWND_TOP, 0, 0, 0, 0, kToFront);
+    }
+}
+
+bool ZoColorPicker::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) noexcept {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK: {
+            const MouseEvent event = MouseEventOf(message, wParam, lParam);
+            try {
+                DrawTabs(0, event.x, event.y);
+            } catch (...) {
+            }
+            return false;
+        }
+        case WM_DRAWITEM: {
+            // Unsubclassed (in a designer) the list is still drawn by the control.
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (!item || item->hwndItem != m_zocr.hWnd()) return false;
+            DrawListItem(*item);
+            *result = TRUE;
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+}  // namespace zo
