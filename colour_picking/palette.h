@@ -28,6 +28,13 @@ using PaletteColours = std::array<std::int32_t, kPaletteCells>;
 // rows of the user's own.
 [[nodiscard]] const PaletteColours& DefaultPalette() noexcept;
 
+// Every cell white.
+[[nodiscard]] constexpr PaletteColours WhitePalette() noexcept {
+    PaletteColours colours{};
+    for (std::int32_t& colour : colours) colour = kWhite;
+    return colours;
+}
+
 // "Colors" followed by the column digit and the row digit ("Colors81" is
 // column 8, row 1).
 [[nodiscard]] std::wstring PaletteKey(int x, int y);

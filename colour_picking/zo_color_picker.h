@@ -133,7 +133,8 @@ private:
     void DoUnSubclass() noexcept;
     static LRESULT CALLBACK ColorPickerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
-    PaletteColours m_colors = DefaultPalette();
+    // White until a new instance takes the default table or a bag is read.
+    PaletteColours m_colors = WhitePalette();
     int32_t m_color = 0;
     int32_t m_style = 2;
     int m_selX = 0;

@@ -18,7 +18,7 @@ namespace zo {
 
 enum class HandleKind : int {
     Brush, Pen, Font, Bitmap, Palette, Region, MemoryDc, WindowDc, PaintDc,
-    Bstr, Variant, SafeArray, Count
+    Bstr, Variant, SafeArray, File, Count
 };
 
 namespace detail {
@@ -99,6 +99,16 @@ using unique_hrgn = unique_any<handle_traits<HRGN, HandleKind::Region, detail::F
 using unique_hdc = unique_any<handle_traits<HDC, HandleKind::MemoryDc, detail::FreeMemoryDcHandle>>;
 using unique_bstr = unique_any<handle_traits<BSTR, HandleKind::Bstr, detail::FreeBstr>>;
 using unique_safearray = unique_any<handle_traits<SAFEARRAY*, HandleKind::SafeArray, detail::DestroySafeArray>>;
+
+// A kernel file handle. CreateFileW reports failure as INVALID_HANDLE_VALUE,
+// not null, so this holder cannot use handle_traits.
+struct file_handle_traits {
+    using type = HANDLE;
+    static constexpr HandleKind kind = HandleKind::File;
+    static HANDLE invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(HANDLE handle) noexcept { ::CloseHandle(handle); }
+};
+using unique_hfile = unique_any<file_handle_traits>;
 
 // A DC obtained with GetDC, released with ReleaseDC on the same window.
 class unique_hdc_window {

@@ -180,10 +180,23 @@ void PropertyList::UserControl_Terminate() {
     DoEvents();
 }
 
-// The colour popup form of colour rows. The form itself comes with the colour
-// picker; until then these steps only track whether the run-time setup made it.
-void PropertyList::CreateColourPopup() { m_colourPopupLoaded = true; }
-void PropertyList::HideColourPopup() noexcept {}
-void PropertyList::SaveAndUnloadColourPopup() noexcept { m_colourPopupLoaded = false; }
+// The colour popup form of colour rows, with the user's palette from the
+// palette file. Made once, by the run-time setup.
+void PropertyList::CreateColourPopup() {
+    if (m_cPicker) return;
+    m_cPicker = std::make_unique<ColorForm>();
+    m_cPicker->LoadSavedColors();
+}
+
+void PropertyList::HideColourPopup() noexcept {
+    if (m_cPicker) m_cPicker->Hide();
+}
+
+void PropertyList::SaveAndUnloadColourPopup() noexcept {
+    std::unique_ptr<ColorForm> form = std::move(m_cPicker);
+    if (!form) return;
+    form->SaveSavedColors();
+    form->Unload();
+}
 
 }  // namespace zo

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ZoPropertyList.h"
+#include "colour_picking/colour_form.h"
 #include "colour_picking/paint_effects.h"
 #include "combo_box/zo_combo_box.h"
 #include "common/handles.h"
@@ -230,7 +231,7 @@ private:
     PictureBox m_cmdDown;
     std::unique_ptr<CScrollbar> m_vsb;
     std::shared_ptr<PaintEffects> m_paintFx;
-    bool m_colourPopupLoaded = false;
+    std::unique_ptr<ColorForm> m_cPicker;
 };
 
 // Draws a grey dotted line on even coordinates (horizontal when x1 != x2).
