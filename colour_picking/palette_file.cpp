@@ -200,7 +200,7 @@ bool PaletteFile::Save(const PaletteColours& colours) const noexcept try {
     if (WritePaletteFile(WindowsPath(), colours)) return true;
     // The Windows directory is not writable for a standard user: keep the
     // palette in the user's own folder rather than lose it.
-    return false;
+    return CreateDirectories(m_locations.userDirectory) && WritePaletteFile(user, colours);
 } catch (...) {
     return false;
 }

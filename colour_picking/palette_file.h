@@ -8,9 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "colour_picking/palette.h"
+
 namespace zo {
 
-using PaletteColours = std::array<std::int32_t, 64>;
 
 // Where the palette file is looked for: the Windows directory, and the
 // user's own application-data folder used when the Windows directory cannot

@@ -14,6 +14,7 @@
 #include "tests/colour_picking/colour_dialog_driver.h"
 #include "tests/colour_picking/picker_fixture.h"
 #include "tests/host/message_pump.h"
+#include "tests/host/scratch_folder.h"
 
 namespace zo::test {
 
@@ -22,35 +23,13 @@ namespace {
 constexpr wchar_t kFolderVariable[] = L"ZO_TEST_PALETTE_FOLDER";
 constexpr wchar_t kExpectedVariable[] = L"ZO_TEST_PALETTE_EXPECTED";
 
-// A scratch folder for the palette file, removed with what it holds.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        wchar_t temp[MAX_PATH] = {};
-        ::GetTempPathW(MAX_PATH, temp);
-        m_path = std::wstring(temp) + L"zo_form_" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
-                 std::to_wstring(::GetTickCount64());
-        ::CreateDirectoryW(m_path.c_str(), nullptr);
-    }
-    explicit ScratchFolder(std::wstring existing) : m_path(std::move(existing)), m_owned(false) {}
-    ~ScratchFolder() {
-        if (!m_owned) return;
-        ::DeleteFileW((m_path + L"\\ZoPropList.sys").c_str());
-        ::RemoveDirectoryW(m_path.c_str());
-    }
-    [[nodiscard]] const std::wstring& Path() const { return m_path; }
-    // The palette file in this folder; there is no user copy elsewhere.
-    [[nodiscard]] PaletteFile File() const { return PaletteFile({m_path, L""}); }
-    [[nodiscard]] long FileSize() const {
-        WIN32_FILE_ATTRIBUTE_DATA data{};
-        if (!::GetFileAttributesExW((m_path + L"\\ZoPropList.sys").c_str(), GetFileExInfoStandard, &data)) return -1;
-        return static_cast<long>(data.nFileSizeLow);
-    }
+// The palette file in a scratch folder, with no user copy elsewhere.
+PaletteFile FileIn(const std::wstring& folder) { return PaletteFile({folder, L""}); }
 
-private:
-    std::wstring m_path;
-    bool m_owned = true;
-};
+long FileSize(const ScratchFolder& folder) {
+    const std::optional<Bytes> bytes = ReadBytes(folder / L"ZoPropList.sys");
+    return bytes ? static_cast<long>(bytes->size()) : -1;
+}
 
 HWND CreateOtherWindow() {
     return ::CreateWindowExW(0, L"STATIC", L"another window", WS_POPUP | WS_VISIBLE | WS_CAPTION, 400, 300, 200, 100,
@@ -62,7 +41,7 @@ protected:
     void SetUp() override {
         other = CreateOtherWindow();
         ASSERT_NE(other, nullptr);
-        form = std::make_unique<ColorForm>(folder.File());
+        form = std::make_unique<ColorForm>(FileIn(folder.Root()));
         form->SetColorPickedListener([this](int32_t& colour) {
             picks.push_back(colour);
             visibleWhenPicked.push_back(form->Visible());
@@ -190,10 +169,10 @@ TEST_F(ColourFormTest, SavingWritesNothingUntilThereIsAPalette) {
     form->LoadSavedColors();  // no file
     EXPECT_FALSE(form->SavedColors().has_value());
     form->SaveSavedColors();
-    EXPECT_EQ(folder.FileSize(), -1) << "no file written for a form never loaded";
+    EXPECT_EQ(FileSize(folder), -1) << "no file written for a form never loaded";
     EXPECT_EQ(Cell(1, 7), 0x00FFFFFF) << "the default palette without a file";
     form->SaveSavedColors();
-    EXPECT_EQ(folder.FileSize(), 256) << "a loaded form saves its picker's palette";
+    EXPECT_EQ(FileSize(folder), 256) << "a loaded form saves its picker's palette";
 }
 
 TEST_F(ColourFormTest, ThePaletteReachesANewProcessThroughTheFile) {
@@ -204,12 +183,12 @@ TEST_F(ColourFormTest, ThePaletteReachesANewProcessThroughTheFile) {
     }
     form->Unload();
     form->SaveSavedColors();
-    ASSERT_EQ(folder.FileSize(), 256);
+    ASSERT_EQ(FileSize(folder), 256);
 
     wchar_t program[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, program, MAX_PATH);
     std::wstring command = L"\"" + std::wstring(program) + L"\" --gtest_filter=ColourFormChild.*";
-    ::SetEnvironmentVariableW(kFolderVariable, folder.Path().c_str());
+    ::SetEnvironmentVariableW(kFolderVariable, folder.Root().c_str());
     ::SetEnvironmentVariableW(kExpectedVariable, std::to_wstring(RGB(40, 50, 60)).c_str());
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -235,8 +214,7 @@ TEST(ColourFormChild, FirstPopupShowsThePaletteOfThePreviousRun) {
     if (!::GetEnvironmentVariableW(kFolderVariable, path, MAX_PATH) ||
         !::GetEnvironmentVariableW(kExpectedVariable, expected, 32))
         GTEST_SKIP() << "run by ThePaletteReachesANewProcessThroughTheFile";
-    ScratchFolder folder{std::wstring(path)};
-    ColorForm form(folder.File());
+    ColorForm form(FileIn(path));
     form.LoadSavedColors();
     short column = 6, row = 8;
     LONG colour = 0;

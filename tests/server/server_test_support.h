@@ -22,6 +22,11 @@ inline constexpr std::wstring_view kGuidPropBorderStyles = L"C8C51B25-0A6C-4C2C-
 inline constexpr std::wstring_view kIidPropertyList = L"B9B67833-4C68-4B48-84E0-9610B3B5B8A5";
 inline constexpr std::wstring_view kDiidPropertyListEvents = L"D277326B-E3DD-4044-A8D9-502B304EBB7C";
 inline constexpr std::wstring_view kClsidPropertyList = L"94A9973B-51B8-4F4B-9C34-3ECDA5DB2DD4";
+inline constexpr std::wstring_view kGuidPickerTypes = L"5B0E7A0D-2F61-4C8B-9B47-4D2E8C1A7F30";
+inline constexpr std::wstring_view kGuidZocrBorderStyles = L"0C4B1E52-8D7A-4F3E-A6C9-3B8E5D27F1A4";
+inline constexpr std::wstring_view kIidColorPicker = L"E3A5C1F7-6B2D-4E98-8F14-7C0D9A6B2E51";
+inline constexpr std::wstring_view kDiidColorPickerEvents = L"9D2F6B83-1A4E-4C57-B0E8-5F3C7A19D462";
+inline constexpr std::wstring_view kClsidColorPicker = L"4F81C2D6-7E39-4A05-9B6C-E2D84A37F190";
 inline constexpr std::wstring_view kLibIdOwnerDraw = L"C84109DD-6B75-4213-875F-B4708E17AFB7";
 inline constexpr std::wstring_view kIidOwnerDrawSink = L"585AC755-CA4B-46E7-BB6F-3114EF7FF483";
 // The standard OLE library (stdole2.tlb) and its colour type.

@@ -4,30 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cwctype>
-#include <map>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "member_rendering.h"
 #include "server_test_support.h"
 
 namespace zo::server_tests {
 namespace {
-
-struct ExpectedMember {
-    INVOKEKIND kind;
-    std::wstring text;  // as RenderFunction writes it
-    SHORT params;
-    SHORT optional_params;
-    std::wstring help;
-};
-
-constexpr INVOKEKIND kMethod = INVOKE_FUNC;
-constexpr INVOKEKIND kGet = INVOKE_PROPERTYGET;
-constexpr INVOKEKIND kPut = INVOKE_PROPERTYPUT;
-constexpr INVOKEKIND kPutRef = INVOKE_PROPERTYPUTREF;
 
 const std::wstring kHelpItem = L"Returns/sets the string displayed in the first column for the specified item.";
 const std::wstring kHelpValue = L"Returns/sets the string displayed in the second column for the specified item.";
@@ -59,8 +44,8 @@ const std::wstring kHelpFontHeader = L"Returns/sets the font to be used for head
 
 // Every function of the vtable half of _PropertyList, keyed by DISPID and
 // invoke kind (several functions share the DISPID of their property).
-const std::multimap<MEMBERID, ExpectedMember>& ExpectedPropertyListMembers() {
-    static const std::multimap<MEMBERID, ExpectedMember> members{
+const ExpectedMembers& ExpectedPropertyListMembers() {
+    static const ExpectedMembers members{
         {0x6003002A,
          {kMethod,
           L"[id(0x6003002A)] Add([in] BSTR Name, [in, optional, defaultvalue(BSTR:\"\")] BSTR Content, "
@@ -186,12 +171,6 @@ const std::multimap<MEMBERID, ExpectedMember>& ExpectedPropertyListMembers() {
     return members;
 }
 
-struct ExpectedEvent {
-    MEMBERID id;
-    std::wstring text;
-    std::wstring help;
-};
-
 const std::vector<ExpectedEvent>& ExpectedEvents() {
     static const std::wstring mouse_args =
         L"([in, out] short* Button, [in, out] short* Shift, [in, out] float* x, [in, out] float* Y)";
@@ -225,42 +204,6 @@ const std::vector<ExpectedEvent>& ExpectedEvents() {
          L"Occurs when the user presses a key in the property list's edit field."},
     };
     return events;
-}
-
-std::wstring Lower(std::wstring text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return std::towlower(c); });
-    return text;
-}
-
-// Every name the library hands out: types, members, constants and the
-// arguments of every function.
-std::vector<std::wstring> AllNames(ITypeLib* library) {
-    std::vector<std::wstring> names;
-    for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
-        com_ptr<ITypeInfo> info;
-        if (FAILED(library->GetTypeInfo(i, info.put()))) continue;
-        const com_ptr<ITypeInfo> vtable = VtableHalf(info.get());
-        for (ITypeInfo* view : {info.get(), vtable.get()}) {
-            names.push_back(DocumentationOf(view, MEMBERID_NIL).name);
-            TypeAttr attr(view);
-            for (UINT f = 0; f < attr->cFuncs; ++f) {
-                FuncDesc function(view, f);
-                std::vector<BSTR> found(static_cast<size_t>(function->cParams) + 1, nullptr);
-                UINT count = 0;
-                if (SUCCEEDED(view->GetNames(function->memid, found.data(), static_cast<UINT>(found.size()), &count))) {
-                    for (UINT n = 0; n < count; ++n) {
-                        if (found[n]) names.emplace_back(found[n]);
-                    }
-                }
-                for (BSTR name : found) ::SysFreeString(name);
-            }
-            for (UINT v = 0; v < attr->cVars; ++v) {
-                VarDesc var(view, v);
-                names.push_back(DocumentationOf(view, var->memid).name);
-            }
-        }
-    }
-    return names;
 }
 
 class PropertyListTypeLibrary : public ::testing::Test {
@@ -305,16 +248,20 @@ TEST_F(PropertyListTypeLibrary, LibraryHoldsExactlyItsPublicTypes) {
             return name == other.name && kind == other.kind && guid == other.guid;
         }
     };
-    auto braced = [](std::wstring_view guid) { return "{" + Narrow(guid) + "}"; };
     std::vector<Entry> expected{
-        {"ItemTypes", TKIND_ENUM, braced(kGuidItemTypes)},
-        {"PropBorderStyles", TKIND_ENUM, braced(kGuidPropBorderStyles)},
+        {"ItemTypes", TKIND_ENUM, NarrowBraced(kGuidItemTypes)},
+        {"PropBorderStyles", TKIND_ENUM, NarrowBraced(kGuidPropBorderStyles)},
         // A copy of the owner-draw sink, so that SetOwnerDrawSink's argument
         // resolves without the IPropOwnerDraw library being registered.
-        {"IPropOwnerDrawSink", TKIND_DISPATCH, braced(kIidOwnerDrawSink)},
-        {"_PropertyList", TKIND_DISPATCH, braced(kIidPropertyList)},
-        {"__PropertyList", TKIND_DISPATCH, braced(kDiidPropertyListEvents)},
-        {"PropertyList", TKIND_COCLASS, braced(kClsidPropertyList)},
+        {"IPropOwnerDrawSink", TKIND_DISPATCH, NarrowBraced(kIidOwnerDrawSink)},
+        {"_PropertyList", TKIND_DISPATCH, NarrowBraced(kIidPropertyList)},
+        {"__PropertyList", TKIND_DISPATCH, NarrowBraced(kDiidPropertyListEvents)},
+        {"PropertyList", TKIND_COCLASS, NarrowBraced(kClsidPropertyList)},
+        {"PickerTypes", TKIND_ENUM, NarrowBraced(kGuidPickerTypes)},
+        {"zocrBorderStyles", TKIND_ENUM, NarrowBraced(kGuidZocrBorderStyles)},
+        {"_ZoColorPicker", TKIND_DISPATCH, NarrowBraced(kIidColorPicker)},
+        {"__ZoColorPicker", TKIND_DISPATCH, NarrowBraced(kDiidColorPickerEvents)},
+        {"ZoColorPicker", TKIND_COCLASS, NarrowBraced(kClsidColorPicker)},
     };
     std::vector<Entry> actual;
     for (UINT i = 0; i < m_library->GetTypeInfoCount(); ++i) {
@@ -360,48 +307,13 @@ TEST_F(PropertyListTypeLibrary, DefaultInterfaceIsAHiddenNonextensibleDualInterf
 }
 
 TEST_F(PropertyListTypeLibrary, EveryMemberHasItsDispidArgumentsFlagsAndHelpString) {
-    const auto& expected = ExpectedPropertyListMembers();
-    const std::vector<RenderedFunction> actual = RenderFunctions(m_vtable.get());
-
-    std::set<std::pair<MEMBERID, int>> seen;
-    for (const RenderedFunction& function : actual) {
-        SCOPED_TRACE(Narrow(function.text));
-        EXPECT_TRUE(seen.insert({function.id, function.kind}).second) << "declared twice";
-        const auto [first, last] = expected.equal_range(function.id);
-        const auto match = std::find_if(first, last, [&](const auto& entry) { return entry.second.kind == function.kind; });
-        if (match == last) {
-            ADD_FAILURE() << "unexpected member";
-            continue;
-        }
-        EXPECT_EQ(Narrow(function.text), Narrow(match->second.text));
-        EXPECT_EQ(function.params, match->second.params);
-        EXPECT_EQ(function.optional_params, match->second.optional_params);
-        EXPECT_EQ(Narrow(function.help), Narrow(match->second.help));
-    }
-    for (const auto& [id, member] : expected) {
-        EXPECT_TRUE(seen.count({id, member.kind})) << "missing: " << Narrow(member.text);
-    }
-    EXPECT_EQ(actual.size(), expected.size());
+    ExpectMembersAre(m_vtable.get(), ExpectedPropertyListMembers());
 }
 
 TEST_F(PropertyListTypeLibrary, DispatchViewOffersTheSameMembersWithTheSameFlags) {
     // Late-bound clients read the dispatch half; it must not lose a member or
     // a flag of the vtable half.
-    std::map<std::pair<MEMBERID, int>, WORD> vtable_flags;
-    TypeAttr vtable(m_vtable.get());
-    for (UINT i = 0; i < vtable->cFuncs; ++i) {
-        FuncDesc function(m_vtable.get(), i);
-        vtable_flags[{function->memid, function->invkind}] = function->wFuncFlags;
-    }
-    std::map<std::pair<MEMBERID, int>, WORD> dispatch_flags;
-    TypeAttr dispatch(m_dispatch.get());
-    for (UINT i = 0; i < dispatch->cFuncs; ++i) {
-        FuncDesc function(m_dispatch.get(), i);
-        if (function->memid >= 0x60000000 && function->memid <= 0x60010003) continue;  // IUnknown, IDispatch
-        EXPECT_EQ(function->funckind, FUNC_DISPATCH);
-        dispatch_flags[{function->memid, function->invkind}] = function->wFuncFlags;
-    }
-    EXPECT_EQ(dispatch_flags, vtable_flags);
+    ExpectDispatchViewMatches(m_dispatch.get(), m_vtable.get());
 }
 
 TEST_F(PropertyListTypeLibrary, NamesBindToTheirDispidsWhateverTheirCase) {
@@ -445,12 +357,7 @@ TEST_F(PropertyListTypeLibrary, NamesBindToTheirDispidsWhateverTheirCase) {
     };
     for (const Binding& binding : bindings) {
         SCOPED_TRACE(Narrow(binding.names.front()));
-        std::vector<LPOLESTR> names;
-        std::vector<std::wstring> buffers = binding.names;
-        for (std::wstring& name : buffers) names.push_back(name.data());
-        std::vector<MEMBERID> ids(names.size(), DISPID_UNKNOWN);
-        EXPECT_HRESULT_SUCCEEDED(m_dispatch->GetIDsOfNames(names.data(), static_cast<UINT>(names.size()), ids.data()));
-        EXPECT_EQ(ids, binding.ids);
+        EXPECT_EQ(IdsOfNames(m_dispatch.get(), binding.names), binding.ids);
     }
 }
 
@@ -478,8 +385,7 @@ TEST_F(PropertyListTypeLibrary, EveryIdentifierKeepsItsOwnSpelling) {
         L"ZoPropStringValue", L"ZoPropNumericValue", L"ZoPropBoolValue", L"ZoPropBrowseButton", L"ZoPropOleColor",
         L"ZoPropCustomValue", L"ZoPropOwnerDraw", L"ZoPropPropertyHeader", L"zopNone", L"zopFixedSingle",
     };
-    std::map<std::wstring, std::set<std::wstring>> spellings;  // lower case -> spellings seen
-    for (const std::wstring& name : AllNames(m_library.get())) spellings[Lower(name)].insert(name);
+    const auto spellings = SpellingsOf(m_library.get());
     for (const auto& [lower, seen] : spellings) {
         EXPECT_EQ(seen.size(), 1u) << "several spellings of " << Narrow(lower);
     }
@@ -493,22 +399,8 @@ TEST_F(PropertyListTypeLibrary, EveryIdentifierKeepsItsOwnSpelling) {
 TEST_F(PropertyListTypeLibrary, EventInterfaceDeclaresTheFifteenEvents) {
     com_ptr<ITypeInfo> events = TypeInfoOf(m_library.get(), GuidFromString(kDiidPropertyListEvents));
     ASSERT_TRUE(events);
-    TypeAttr attr(events.get());
-    EXPECT_EQ(attr->typekind, TKIND_DISPATCH);
-    EXPECT_FALSE(attr->wTypeFlags & TYPEFLAG_FDUAL) << "an event interface is a pure dispinterface";
     EXPECT_EQ(Narrow(DocumentationOf(events.get(), MEMBERID_NIL).name), "__PropertyList");
-
-    const std::vector<RenderedFunction> actual = RenderFunctions(events.get());
-    const auto& expected = ExpectedEvents();
-    ASSERT_EQ(actual.size(), expected.size());
-    for (const ExpectedEvent& event : expected) {
-        const auto found = std::find_if(actual.begin(), actual.end(),
-                                        [&](const RenderedFunction& f) { return f.id == event.id; });
-        ASSERT_NE(found, actual.end()) << "missing event " << event.id;
-        EXPECT_EQ(found->kind, INVOKE_FUNC);
-        EXPECT_EQ(Narrow(found->text), Narrow(event.text));
-        EXPECT_EQ(Narrow(found->help), Narrow(event.help));
-    }
+    ExpectEventsAre(events.get(), ExpectedEvents());
 }
 
 TEST_F(PropertyListTypeLibrary, EnumerationsHaveTheirMembersAndValues) {
@@ -538,17 +430,7 @@ TEST_F(PropertyListTypeLibrary, EnumerationsHaveTheirMembersAndValues) {
         EXPECT_EQ(attr->typekind, TKIND_ENUM);
         EXPECT_FALSE(attr->wTypeFlags & (TYPEFLAG_FHIDDEN | TYPEFLAG_FRESTRICTED));
         EXPECT_EQ(Narrow(DocumentationOf(info.get(), MEMBERID_NIL).name), enumeration.name);
-        std::vector<std::pair<std::string, LONG>> members;
-        for (UINT i = 0; i < attr->cVars; ++i) {
-            VarDesc var(info.get(), i);
-            ASSERT_TRUE(var.get());
-            ASSERT_EQ(var->varkind, VAR_CONST);
-            VARIANT value;
-            ::VariantInit(&value);
-            ASSERT_HRESULT_SUCCEEDED(::VariantChangeType(&value, var->lpvarValue, 0, VT_I4));
-            members.emplace_back(Narrow(DocumentationOf(info.get(), var->memid).name), V_I4(&value));
-        }
-        EXPECT_EQ(members, enumeration.members);
+        EXPECT_EQ(EnumerationMembers(info.get()), enumeration.members);
     }
 }
 
@@ -562,49 +444,11 @@ TEST_F(PropertyListTypeLibrary, CoclassIsACreatableControlWithItsTwoInterfaces) 
               TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL);
     EXPECT_FALSE(attr->wTypeFlags & (TYPEFLAG_FHIDDEN | TYPEFLAG_FRESTRICTED | TYPEFLAG_FNONEXTENSIBLE));
 
-    std::vector<std::pair<std::string, INT>> interfaces;
-    for (UINT i = 0; i < attr->cImplTypes; ++i) {
-        HREFTYPE handle = 0;
-        ASSERT_HRESULT_SUCCEEDED(coclass->GetRefTypeOfImplType(i, &handle));
-        com_ptr<ITypeInfo> implemented;
-        ASSERT_HRESULT_SUCCEEDED(coclass->GetRefTypeInfo(handle, implemented.put()));
-        INT flags = 0;
-        ASSERT_HRESULT_SUCCEEDED(coclass->GetImplTypeFlags(i, &flags));
-        TypeAttr implemented_attr(implemented.get());
-        interfaces.emplace_back(Narrow(GuidToString(implemented_attr->guid)), flags);
-    }
     const std::vector<std::pair<std::string, INT>> expected{
         {"{" + Narrow(kIidPropertyList) + "}", IMPLTYPEFLAG_FDEFAULT},
         {"{" + Narrow(kDiidPropertyListEvents) + "}", IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE},
     };
-    EXPECT_EQ(interfaces, expected);
-}
-
-// The type of a member's first parameter (the value of a property put).
-com_ptr<ITypeInfo> ParameterType(ITypeInfo* info, MEMBERID id, INVOKEKIND kind, TYPEDESC* out = nullptr) {
-    TypeAttr attr(info);
-    for (UINT i = 0; i < attr->cFuncs; ++i) {
-        FuncDesc function(info, i);
-        if (function->memid != id || function->invkind != kind || function->cParams < 1) continue;
-        const TYPEDESC* type = &function->lprgelemdescParam[0].tdesc;
-        while (type->vt == VT_PTR) type = type->lptdesc;
-        if (out) *out = *type;
-        com_ptr<ITypeInfo> referenced;
-        if (type->vt == VT_USERDEFINED) (void)info->GetRefTypeInfo(type->hreftype, referenced.put());
-        return referenced;
-    }
-    return {};
-}
-
-std::string ContainingLibrary(ITypeInfo* info) {
-    com_ptr<ITypeLib> library;
-    UINT index = 0;
-    if (FAILED(info->GetContainingTypeLib(library.put(), &index))) return "<none>";
-    TLIBATTR* attr = nullptr;
-    if (FAILED(library->GetLibAttr(&attr))) return "<none>";
-    std::string guid = Narrow(GuidToString(attr->guid));
-    library->ReleaseTLibAttr(attr);
-    return guid;
+    EXPECT_EQ(ImplementedInterfaces(coclass.get()), expected);
 }
 
 TEST_F(PropertyListTypeLibrary, ColoursFontsAndPicturesAreTheStandardOleTypes) {
