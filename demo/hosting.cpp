@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/handles.h"
+#include "demo/atl_container.h"
 #include "demo/report.h"
 
 namespace zo::demo {
@@ -64,7 +65,7 @@ private:
 };
 
 void Invoke(IDispatch* object, const wchar_t* name, WORD kind, const Args& args, VARIANT* result = nullptr) {
-    const std::wstring step = std::wstring(L"Calling PropertyList.") + name;
+    const std::wstring step = std::wstring(L"Calling ") + name;
     DISPID id = DISPID_UNKNOWN;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     Check(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), step + L" (looking up the name)");
@@ -107,7 +108,7 @@ std::wstring GetPropertyText(IDispatch* object, const wchar_t* name, const Args&
     Invoke(object, name, DISPATCH_PROPERTYGET, args, &value);
     unique_variant text;
     Check(::VariantChangeType(&text, &value, VARIANT_ALPHABOOL, VT_BSTR),
-          std::wstring(L"Reading PropertyList.") + name + L" as text");
+          std::wstring(L"Reading ") + name + L" as text");
     return V_BSTR(&text) ? std::wstring(V_BSTR(&text), ::SysStringLen(V_BSTR(&text))) : std::wstring();
 }
 
@@ -312,6 +313,8 @@ static_assert(kSelectedRow >= 0);
 
 constexpr wchar_t kFrameClass[] = L"ZoDemoFrame";
 constexpr int kMargin = 8;
+constexpr int kPickerWidth = 150;
+constexpr int kPickerHeight = 177;
 
 }  // namespace
 
@@ -320,21 +323,23 @@ constexpr int kMargin = 8;
 void DemoWindow::Create() {
     Destroy();
     CreateFrame();
-    CreateContainer();
-    ConnectEvents();
+    CreateContainers();
+    ConnectEvents(m_control, m_eventPoint, m_eventCookie);
+    ConnectEvents(m_pickerControl, m_pickerEventPoint, m_pickerEventCookie);
     FillList();
 }
 
 void DemoWindow::Destroy() noexcept {
     if (m_eventPoint) (void)m_eventPoint->Unadvise(m_eventCookie);
-    m_eventPoint = nullptr;
-    m_eventCookie = 0;
-    m_list = nullptr;
-    m_control = nullptr;
+    if (m_pickerEventPoint) (void)m_pickerEventPoint->Unadvise(m_pickerEventCookie);
+    m_eventPoint = m_pickerEventPoint = nullptr;
+    m_eventCookie = m_pickerEventCookie = 0;
+    m_list = m_picker = nullptr;
+    m_control = m_pickerControl = nullptr;
     // Destroying the frame destroys the container, which closes the control.
     if (m_frame && ::IsWindow(m_frame)) ::DestroyWindow(m_frame);
     m_frame = nullptr;
-    m_container = nullptr;
+    m_container = m_pickerContainer = nullptr;
 }
 
 HWND DemoWindow::ControlWindow() const noexcept {
@@ -361,7 +366,7 @@ LRESULT CALLBACK DemoWindow::FrameProc(HWND window, UINT message, WPARAM wParam,
         case WM_NCDESTROY:
             ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             self->m_frame = nullptr;
-            self->m_container = nullptr;
+            self->m_container = self->m_pickerContainer = nullptr;
             break;
         case WM_SIZE:
             self->LayOut();
@@ -378,12 +383,16 @@ LRESULT CALLBACK DemoWindow::FrameProc(HWND window, UINT message, WPARAM wParam,
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
+// The list fills the frame but for a column on the right, where the colour
+// picker stands at the popup form's size.
 void DemoWindow::LayOut() const noexcept {
     if (!m_frame || !m_container) return;
     RECT client{};
     ::GetClientRect(m_frame, &client);
-    ::MoveWindow(m_container, kMargin, kMargin, std::max(0L, client.right - 2 * kMargin),
+    const long pickerLeft = std::max(0L, client.right - kMargin - kPickerWidth);
+    ::MoveWindow(m_container, kMargin, kMargin, std::max(0L, pickerLeft - 2 * kMargin),
                  std::max(0L, client.bottom - 2 * kMargin), TRUE);
+    if (m_pickerContainer) ::MoveWindow(m_pickerContainer, pickerLeft, kMargin, kPickerWidth, kPickerHeight, TRUE);
 }
 
 void DemoWindow::CreateFrame() {
@@ -401,7 +410,7 @@ void DemoWindow::CreateFrame() {
         if (!::RegisterClassExW(&frameClass))
             throw DemoError(L"Registering the frame window class", HRESULT_FROM_WIN32(::GetLastError()));
     }
-    RECT bounds{0, 0, 380, 420};  // client area
+    RECT bounds{0, 0, 380 + kPickerWidth + kMargin, 420};  // client area
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     ::AdjustWindowRectEx(&bounds, style, FALSE, 0);
     m_frame = ::CreateWindowExW(0, kFrameClass, L"ZoDemo - PropertyList", style, 40, 40, bounds.right - bounds.left,
@@ -409,69 +418,35 @@ void DemoWindow::CreateFrame() {
     if (!m_frame) throw DemoError(L"Creating the frame window", HRESULT_FROM_WIN32(::GetLastError()));
 }
 
-void DemoWindow::CreateContainer() {
-    CLSID clsid{};
-    Check(::CLSIDFromProgID(kPropertyListProgId, &clsid),
-          std::wstring(L"Looking up ") + kPropertyListProgId + L" (register ZoPropList.ocx with regsvr32)");
-
-    // atl.dll stays loaded for the life of the process: its window class
-    // and container objects are in use as long as the window exists.
-    const HMODULE atl = ::LoadLibraryW(L"atl.dll");
-    if (!atl) throw DemoError(L"Loading atl.dll (the ATL container)", HRESULT_FROM_WIN32(::GetLastError()));
-    using AxWinInit = BOOL(WINAPI*)();
-    using AxGetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
-    const auto init = reinterpret_cast<AxWinInit>(reinterpret_cast<void*>(::GetProcAddress(atl, "AtlAxWinInit")));
-    const auto getControl =
-        reinterpret_cast<AxGetControl>(reinterpret_cast<void*>(::GetProcAddress(atl, "AtlAxGetControl")));
-    if (!init || !getControl) throw DemoError(L"atl.dll lacks AtlAxWinInit or AtlAxGetControl");
-    if (!init()) throw DemoError(L"AtlAxWinInit failed");
-
-    // The container's class name depends on the ATL version the library
-    // implements; take the first one it registered, and the module that
-    // owns it in case it is not a global class.
-    const wchar_t* className = nullptr;
-    HINSTANCE classOwner = nullptr;
-    for (const wchar_t* candidate : {L"AtlAxWin", L"AtlAxWin80", L"AtlAxWin90", L"AtlAxWin100", L"AtlAxWin110",
-                                     L"AtlAxWin140"}) {
-        WNDCLASSEXW info{};
-        info.cbSize = sizeof(info);
-        if (::GetClassInfoExW(nullptr, candidate, &info) || ::GetClassInfoExW(atl, candidate, &info)) {
-            className = candidate;
-            classOwner = info.hInstance;
-            break;
-        }
-    }
-    if (!className) throw DemoError(L"atl.dll registered no AtlAxWin window class");
-
-    m_container = ::CreateWindowExW(0, className, kPropertyListProgId, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                                    0, 0, m_frame, nullptr, classOwner, nullptr);
-    if (!m_container)
-        throw DemoError(std::wstring(L"Creating the ") + className + L" window",
-                        HRESULT_FROM_WIN32(::GetLastError()));
-    LayOut();
-    // The container window exists even when the control could not be made.
-    const HRESULT hr = getControl(m_container, m_control.put());
-    if (FAILED(hr) || !m_control)
-        throw DemoError(std::wstring(className) + L" did not create " + kPropertyListProgId,
-                        FAILED(hr) ? hr : E_NOINTERFACE);
+void DemoWindow::CreateContainers() {
+    HostedControl list = HostInAtlContainer(m_frame, kPropertyListProgId);
+    m_container = list.container;
+    m_control = std::move(list.control);
     m_list = m_control.query<IDispatch>();
-    if (!m_list) throw DemoError(L"The control has no IDispatch");
-    PrintLine(std::wstring(L"hosted ") + kPropertyListProgId + L" in " + className);
+    if (!m_list) throw DemoError(L"The property list has no IDispatch");
+    HostedControl picker = HostInAtlContainer(m_frame, kColorPickerProgId);
+    m_pickerContainer = picker.container;
+    m_pickerControl = std::move(picker.control);
+    m_picker = m_pickerControl.query<IDispatch>();
+    if (!m_picker) throw DemoError(L"The colour picker has no IDispatch");
+    LayOut();
+    CallMethod(m_picker.get(), L"Show", Args());
 }
 
-void DemoWindow::ConnectEvents() {
-    const com_ptr<IProvideClassInfo2> classInfo = m_control.query<IProvideClassInfo2>();
+void DemoWindow::ConnectEvents(const com_ptr<IUnknown>& control, com_ptr<IConnectionPoint>& connected,
+                               DWORD& cookie) {
+    const com_ptr<IProvideClassInfo2> classInfo = control.query<IProvideClassInfo2>();
     if (!classInfo) throw DemoError(L"The control does not implement IProvideClassInfo2");
     IID eventIid{};
     Check(classInfo->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &eventIid), L"Asking the control for its events");
-    const com_ptr<IConnectionPointContainer> points = m_control.query<IConnectionPointContainer>();
+    const com_ptr<IConnectionPointContainer> points = control.query<IConnectionPointContainer>();
     if (!points) throw DemoError(L"The control does not implement IConnectionPointContainer");
     com_ptr<IConnectionPoint> point;
     Check(points->FindConnectionPoint(eventIid, point.put()), L"Finding the control's event connection point");
     const auto sink = com_ptr<IDispatch>::attach(new EventSink(eventIid, EventTypeInfo(classInfo.get(), eventIid),
                                                                m_frame));
-    Check(point->Advise(sink.get(), &m_eventCookie), L"Connecting the event sink");
-    m_eventPoint = std::move(point);
+    Check(point->Advise(sink.get(), &cookie), L"Connecting the event sink");
+    connected = std::move(point);
 }
 
 void DemoWindow::FillList() {

@@ -1,5 +1,6 @@
-// DemoWindow: a frame window holding one PropertyList control in the
-// system's ATL container window ("AtlAxWin" from atl.dll). The demo talks to
+// DemoWindow: a frame window holding a PropertyList control and, beside it,
+// a ZoColorPicker, each in the system's ATL container window ("AtlAxWin"
+// from atl.dll). The demo talks to
 // the control only late-bound, through IDispatch by name, and listens to its
 // events through a plain IDispatch sink, as a script host would.
 #pragma once
@@ -15,6 +16,7 @@
 namespace zo::demo {
 
 inline constexpr wchar_t kPropertyListProgId[] = L"ZoPropertyList.PropertyList";
+inline constexpr wchar_t kColorPickerProgId[] = L"ZoPropertyList.ZoColorPicker";
 
 class DemoWindow {
 public:
@@ -23,10 +25,10 @@ public:
     DemoWindow& operator=(const DemoWindow&) = delete;
     ~DemoWindow() { Destroy(); }
 
-    // Creates the (hidden) frame, the container and the control, connects the
-    // event sink and fills the list with sample rows. Throws DemoError.
+    // Creates the (hidden) frame, the containers and the controls, connects
+    // the event sinks and fills the list with sample rows. Throws DemoError.
     void Create();
-    // Disconnects the sink and destroys the windows (the container then
+    // Disconnects the sinks and destroys the windows (the container then
     // closes the control). Idempotent.
     void Destroy() noexcept;
 
@@ -43,8 +45,8 @@ private:
     void LayOut() const noexcept;
 
     void CreateFrame();
-    void CreateContainer();
-    void ConnectEvents();
+    void CreateContainers();
+    void ConnectEvents(const com_ptr<IUnknown>& control, com_ptr<IConnectionPoint>& connected, DWORD& cookie);
     void FillList();
 
     HWND m_frame = nullptr;
@@ -53,6 +55,11 @@ private:
     com_ptr<IDispatch> m_list;
     com_ptr<IConnectionPoint> m_eventPoint;
     DWORD m_eventCookie = 0;
+    HWND m_pickerContainer = nullptr;
+    com_ptr<IUnknown> m_pickerControl;
+    com_ptr<IDispatch> m_picker;
+    com_ptr<IConnectionPoint> m_pickerEventPoint;
+    DWORD m_pickerEventCookie = 0;
 };
 
 }  // namespace zo::demo
