@@ -156,3 +156,41 @@ TEST_F(SystemColourListTest, ANewColourSchemeRepaintsTheListInTheNewColours) {
 }  // namespace
 
 }  // namespace zo::test
+
+namespace zo::test {
+
+namespace {
+
+using LiveGdiObjects = long(WINAPI*)();
+
+// Drawing the tabs, the grid with its ring and the owner-drawn list, and a
+// change of colour scheme, over and over, leaves no GDI object behind.
+TEST_F(SystemColourListTest, RepaintingBothTabsLeavesTheGdiObjectCountUnchanged) {
+    HMODULE library = ::GetModuleHandleW(L"ZoPropList.ocx");
+    ASSERT_NE(library, nullptr);
+    const auto liveCount =
+        reinterpret_cast<LiveGdiObjects>(reinterpret_cast<void*>(::GetProcAddress(library, "ZoLiveGdiObjects")));
+    ASSERT_NE(liveCount, nullptr);
+    auto paintBoth = [&] {
+        (void)Call(picker.get(), L"Show", {Variant(int16_t{1})});
+        ::RedrawWindow(PickerWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        (void)Call(picker.get(), L"Show", {Variant(int16_t{2})});
+        ::RedrawWindow(PickerWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    };
+    ClickCell(3, 3);
+    paintBoth();
+    PumpMessages();
+    const long before = liveCount();
+    for (int i = 0; i < 60; ++i) {
+        paintBoth();
+        if (i % 20 == 0) ::SendMessageW(PickerWindow(), WM_SYSCOLORCHANGE, 0, 0);
+        ::SendMessageW(ListWindow(), LB_SETCURSEL, static_cast<WPARAM>(i % 28), 0);
+    }
+    paintBoth();  // the brushes a colour change dropped are made again
+    PumpMessages();
+    EXPECT_EQ(liveCount(), before);
+}
+
+}  // namespace
+
+}  // namespace zo::test
