@@ -82,44 +82,87 @@ void ExpectDispatchViewMatches(ITypeInfo* dispatch, ITypeInfo* vtable) {
     EXPECT_EQ(dispatch_flags, vtable_flags);
 }
 
-std::vector<std::pair<std::string, LONG>> EnumerationMembers(ITypeInfo* enumeration) {
-    std::vector<std::pair<std::string, LONG>> members;
-    if (!enumeration) return members;
-    TypeAttr attr(enumeration);
-    if (!attr.get()) return members;
-    for (UINT i = 0; i < attr->cVars; ++i) {
-        VarDesc var(enumeration, i);
-        if (!var.get() || var->varkind != VAR_CONST) {
-            ADD_FAILURE() << "member " << i << " is not a constant";
-            continue;
-        }
-        VARIANT value;
-        ::VariantInit(&value);
-        EXPECT_HRESULT_SUCCEEDED(::VariantChangeType(&value, var->lpvarValue, 0, VT_I4));
-        members.emplace_back(Narrow(DocumentationOf(enumeration, var->memid).name), V_I4(&value));
-    }
-    return members;
+void ExpectHiddenNonextensibleDual(ITypeInfo* dispatch, ITypeInfo* vtable) {
+    ASSERT_NE(dispatch, nullptr);
+    ASSERT_NE(vtable, nullptr);
+    TypeAttr dispatch_attr(dispatch);
+    ASSERT_TRUE(dispatch_attr.get());
+    EXPECT_EQ(dispatch_attr->typekind, TKIND_DISPATCH);
+    const WORD expected = TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FHIDDEN | TYPEFLAG_FDISPATCHABLE;
+    EXPECT_EQ(dispatch_attr->wTypeFlags & expected, expected) << std::hex << dispatch_attr->wTypeFlags;
+
+    TypeAttr vtable_attr(vtable);
+    ASSERT_TRUE(vtable_attr.get());
+    EXPECT_EQ(vtable_attr->typekind, TKIND_INTERFACE);
+    EXPECT_TRUE(vtable_attr->wTypeFlags & TYPEFLAG_FOLEAUTOMATION) << std::hex << vtable_attr->wTypeFlags;
+    EXPECT_TRUE(vtable_attr->wTypeFlags & TYPEFLAG_FDUAL) << std::hex << vtable_attr->wTypeFlags;
+    EXPECT_FALSE(vtable_attr->wTypeFlags & TYPEFLAG_FRESTRICTED);
+
+    ExpectDerivedFromIDispatch(vtable);
 }
 
-std::vector<std::pair<std::string, INT>> ImplementedInterfaces(ITypeInfo* coclass) {
+void ExpectDerivedFromIDispatch(ITypeInfo* vtable) {
+    TypeAttr vtable_attr(vtable);
+    ASSERT_TRUE(vtable_attr.get());
+    ASSERT_EQ(vtable_attr->cImplTypes, 1);
+    HREFTYPE base_handle = 0;
+    ASSERT_HRESULT_SUCCEEDED(vtable->GetRefTypeOfImplType(0, &base_handle));
+    com_ptr<ITypeInfo> base;
+    ASSERT_HRESULT_SUCCEEDED(vtable->GetRefTypeInfo(base_handle, base.put()));
+    TypeAttr base_attr(base.get());
+    EXPECT_TRUE(IsEqualGUID(base_attr->guid, IID_IDispatch));
+}
+
+void ExpectEnumeration(ITypeLib* library, const ExpectedEnumeration& expected) {
+    com_ptr<ITypeInfo> info = TypeInfoOf(library, GuidFromString(expected.guid));
+    ASSERT_TRUE(info) << "no type " << Narrow(expected.guid);
+    TypeAttr attr(info.get());
+    ASSERT_TRUE(attr.get());
+    EXPECT_EQ(attr->typekind, TKIND_ENUM);
+    EXPECT_FALSE(attr->wTypeFlags & (TYPEFLAG_FHIDDEN | TYPEFLAG_FRESTRICTED));
+    EXPECT_EQ(Narrow(DocumentationOf(info.get(), MEMBERID_NIL).name), expected.name);
+
+    std::vector<std::pair<std::string, LONG>> members;
+    for (UINT i = 0; i < attr->cVars; ++i) {
+        VarDesc var(info.get(), i);
+        ASSERT_TRUE(var.get());
+        ASSERT_EQ(var->varkind, VAR_CONST);
+        VARIANT value;
+        ::VariantInit(&value);
+        ASSERT_HRESULT_SUCCEEDED(::VariantChangeType(&value, var->lpvarValue, 0, VT_I4));
+        members.emplace_back(Narrow(DocumentationOf(info.get(), var->memid).name), V_I4(&value));
+    }
+    EXPECT_EQ(members, expected.members);
+}
+
+void ExpectCreatableControl(ITypeLib* library, std::wstring_view clsid, const std::string& name,
+                            std::wstring_view iid, std::wstring_view events_iid) {
+    com_ptr<ITypeInfo> coclass = TypeInfoOf(library, GuidFromString(clsid));
+    ASSERT_TRUE(coclass) << "no class " << Narrow(clsid);
+    TypeAttr attr(coclass.get());
+    ASSERT_TRUE(attr.get());
+    EXPECT_EQ(attr->typekind, TKIND_COCLASS);
+    EXPECT_EQ(Narrow(DocumentationOf(coclass.get(), MEMBERID_NIL).name), name);
+    EXPECT_EQ(attr->wTypeFlags & (TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL),
+              TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL);
+    EXPECT_FALSE(attr->wTypeFlags & (TYPEFLAG_FHIDDEN | TYPEFLAG_FRESTRICTED | TYPEFLAG_FNONEXTENSIBLE));
+
     std::vector<std::pair<std::string, INT>> interfaces;
-    if (!coclass) return interfaces;
-    TypeAttr attr(coclass);
-    if (!attr.get()) return interfaces;
     for (UINT i = 0; i < attr->cImplTypes; ++i) {
         HREFTYPE handle = 0;
+        ASSERT_HRESULT_SUCCEEDED(coclass->GetRefTypeOfImplType(i, &handle));
         com_ptr<ITypeInfo> implemented;
+        ASSERT_HRESULT_SUCCEEDED(coclass->GetRefTypeInfo(handle, implemented.put()));
         INT flags = 0;
-        if (FAILED(coclass->GetRefTypeOfImplType(i, &handle)) ||
-            FAILED(coclass->GetRefTypeInfo(handle, implemented.put())) ||
-            FAILED(coclass->GetImplTypeFlags(i, &flags))) {
-            ADD_FAILURE() << "implemented interface " << i << " unreadable";
-            continue;
-        }
+        ASSERT_HRESULT_SUCCEEDED(coclass->GetImplTypeFlags(i, &flags));
         TypeAttr implemented_attr(implemented.get());
         interfaces.emplace_back(Narrow(GuidToString(implemented_attr->guid)), flags);
     }
-    return interfaces;
+    const std::vector<std::pair<std::string, INT>> expected{
+        {NarrowBraced(iid), IMPLTYPEFLAG_FDEFAULT},
+        {NarrowBraced(events_iid), IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE},
+    };
+    EXPECT_EQ(interfaces, expected);
 }
 
 std::vector<MEMBERID> IdsOfNames(ITypeInfo* info, std::vector<std::wstring> names) {

@@ -54,11 +54,25 @@ void ExpectEventsAre(ITypeInfo* events, const std::vector<ExpectedEvent>& expect
 // property browsers read that half.
 void ExpectDispatchViewMatches(ITypeInfo* dispatch, ITypeInfo* vtable);
 
-// The constants of an enumeration, in declaration order, with their values.
-[[nodiscard]] std::vector<std::pair<std::string, LONG>> EnumerationMembers(ITypeInfo* enumeration);
+// A control's default interface: a hidden, nonextensible dual interface
+// whose vtable half is an automation interface derived from IDispatch.
+void ExpectHiddenNonextensibleDual(ITypeInfo* dispatch, ITypeInfo* vtable);
+// The vtable half of a dual interface has IDispatch as its one base.
+void ExpectDerivedFromIDispatch(ITypeInfo* vtable);
 
-// The interfaces a coclass implements: "{GUID}" and IMPLTYPEFLAG_* bits.
-[[nodiscard]] std::vector<std::pair<std::string, INT>> ImplementedInterfaces(ITypeInfo* coclass);
+// A public enumeration of the library: its name, and its constants in
+// declaration order with their values.
+struct ExpectedEnumeration {
+    std::wstring_view guid;
+    std::string name;
+    std::vector<std::pair<std::string, LONG>> members;
+};
+void ExpectEnumeration(ITypeLib* library, const ExpectedEnumeration& expected);
+
+// A creatable control class implementing its default interface and, as its
+// default source, its event interface, and nothing else.
+void ExpectCreatableControl(ITypeLib* library, std::wstring_view clsid, const std::string& name,
+                            std::wstring_view iid, std::wstring_view events_iid);
 
 // DISPIDs GetIDsOfNames gives for a member name followed by argument names.
 [[nodiscard]] std::vector<MEMBERID> IdsOfNames(ITypeInfo* info, std::vector<std::wstring> names);

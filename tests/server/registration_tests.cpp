@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <cwctype>
 #include <map>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "server_test_support.h"
@@ -68,8 +70,27 @@ std::wstring Upper(std::wstring text) {
 
 std::wstring Braced(std::wstring_view guid) { return L"{" + std::wstring(guid) + L"}"; }
 
-const wchar_t* const kProgId = L"ZoPropertyList.PropertyList";
-const std::wstring kClassKey = L"CLSID\\" + Braced(kClsidPropertyList);
+// The library's public controls, each registered with its own keys.
+struct ControlClass {
+    std::string name;
+    std::wstring_view clsid;
+    std::wstring prog_id;
+    std::wstring description;
+    std::wstring_view iid;
+    std::wstring_view events_iid;
+
+    [[nodiscard]] std::wstring ClassKey() const { return L"CLSID\\" + Braced(clsid); }
+};
+
+const std::vector<ControlClass>& ControlClasses() {
+    static const std::vector<ControlClass> classes{
+        {"PropertyList", kClsidPropertyList, L"ZoPropertyList.PropertyList", L"Vantrel PropertyList Control",
+         kIidPropertyList, kDiidPropertyListEvents},
+        {"ZoColorPicker", kClsidColorPicker, L"ZoPropertyList.ZoColorPicker", L"ZoColorPicker", kIidColorPicker,
+         kDiidColorPickerEvents},
+    };
+    return classes;
+}
 
 class ServerRegistration : public ::testing::Test {
 protected:
@@ -145,11 +166,14 @@ protected:
 
     // Keys that name this library's classes, interfaces or libraries.
     [[nodiscard]] std::vector<std::wstring> OwnKeysIn(const RegistrySnapshot& snapshot) const {
-        const std::vector<std::wstring> markers{
-            Upper(std::wstring(kClsidPropertyList)), Upper(std::wstring(kLibIdZoPropertyList)),
-            Upper(std::wstring(kIidPropertyList)),   Upper(std::wstring(kDiidPropertyListEvents)),
-            Upper(std::wstring(kLibIdOwnerDraw)),    Upper(std::wstring(kIidOwnerDrawSink)),
-            Upper(kProgId)};
+        std::vector<std::wstring> markers{Upper(std::wstring(kLibIdZoPropertyList)),
+                                          Upper(std::wstring(kLibIdOwnerDraw)),
+                                          Upper(std::wstring(kIidOwnerDrawSink))};
+        for (const ControlClass& control : ControlClasses()) {
+            for (std::wstring_view guid : {control.clsid, control.iid, control.events_iid})
+                markers.push_back(Upper(std::wstring(guid)));
+            markers.push_back(Upper(control.prog_id));
+        }
         std::vector<std::wstring> own;
         for (const auto& [path, values] : snapshot) {
             const std::wstring upper = Upper(path);
@@ -188,47 +212,59 @@ TEST_F(ServerRegistration, RegisteringWritesTheControlClassKeys) {
         const wchar_t* name;
         std::wstring data;
     };
-    const std::vector<Value> values{
-        {kClassKey, nullptr, L"Vantrel PropertyList Control"},
-        {kClassKey + L"\\MiscStatus", nullptr, L"0"},
-        {kClassKey + L"\\MiscStatus\\1", nullptr, misc_status},
-        {kClassKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
-        {kClassKey + L"\\ProgID", nullptr, kProgId},
-        {kClassKey + L"\\TypeLib", nullptr, Braced(kLibIdZoPropertyList)},
-        {kClassKey + L"\\Version", nullptr, L"1.0"},
-        {kProgId, nullptr, L"Vantrel PropertyList Control"},
-        {std::wstring(kProgId) + L"\\CLSID", nullptr, Braced(kClsidPropertyList)},
-    };
-    for (const Value& value : values) {
-        EXPECT_EQ(Narrow(Upper(Read(value.key, value.name))), Narrow(Upper(value.data)))
-            << Narrow(value.key) << " " << (value.name ? Narrow(value.name) : "(default)");
-    }
-    EXPECT_TRUE(SamePath(Read(kClassKey + L"\\InprocServer32"), m_path)) << Narrow(Read(kClassKey + L"\\InprocServer32"));
+    for (const ControlClass& control : ControlClasses()) {
+        SCOPED_TRACE(control.name);
+        const std::wstring class_key = control.ClassKey();
+        const std::vector<Value> values{
+            {class_key, nullptr, control.description},
+            {class_key + L"\\MiscStatus", nullptr, L"0"},
+            {class_key + L"\\MiscStatus\\1", nullptr, misc_status},
+            {class_key + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+            {class_key + L"\\ProgID", nullptr, control.prog_id},
+            {class_key + L"\\TypeLib", nullptr, Braced(kLibIdZoPropertyList)},
+            {class_key + L"\\Version", nullptr, L"1.0"},
+            {control.prog_id, nullptr, control.description},
+            {control.prog_id + L"\\CLSID", nullptr, Braced(control.clsid)},
+        };
+        for (const Value& value : values) {
+            EXPECT_EQ(Narrow(Upper(Read(value.key, value.name))), Narrow(Upper(value.data)))
+                << Narrow(value.key) << " " << (value.name ? Narrow(value.name) : "(default)");
+        }
+        EXPECT_TRUE(SamePath(Read(class_key + L"\\InprocServer32"), m_path))
+            << Narrow(Read(class_key + L"\\InprocServer32"));
 
-    // The control key marks it for containers' toolboxes; it is not offered
-    // as an insertable document object.
-    const std::vector<std::wstring> expected_subkeys{L"Control", L"InprocServer32", L"MiscStatus", L"ProgID",
-                                                     L"ToolboxBitmap32", L"TypeLib", L"Version"};
-    EXPECT_EQ(Subkeys(kClassKey), expected_subkeys);
-    EXPECT_EQ(Subkeys(kProgId), std::vector<std::wstring>{L"CLSID"});
+        // The control key marks it for containers' toolboxes; it is not
+        // offered as an insertable document object.
+        const std::vector<std::wstring> expected_subkeys{L"Control", L"InprocServer32", L"MiscStatus", L"ProgID",
+                                                         L"ToolboxBitmap32", L"TypeLib", L"Version"};
+        EXPECT_EQ(Subkeys(class_key), expected_subkeys);
+        EXPECT_EQ(Subkeys(control.prog_id), std::vector<std::wstring>{L"CLSID"});
+    }
 }
 
 TEST_F(ServerRegistration, ToolboxBitmapNamesASixteenByFifteenBitmapOfTheModule) {
     ASSERT_HRESULT_SUCCEEDED(m_register());
-    const std::wstring toolbox = Read(kClassKey + L"\\ToolboxBitmap32");
-    const size_t comma = toolbox.rfind(L',');
-    ASSERT_NE(comma, std::wstring::npos) << Narrow(toolbox);
-    EXPECT_TRUE(SamePath(toolbox.substr(0, comma), m_path)) << Narrow(toolbox);
-    const int resource = std::stoi(toolbox.substr(comma + 1));
+    std::set<int> resources;
+    for (const ControlClass& control : ControlClasses()) {
+        SCOPED_TRACE(control.name);
+        const std::wstring toolbox = Read(control.ClassKey() + L"\\ToolboxBitmap32");
+        const size_t comma = toolbox.rfind(L',');
+        ASSERT_NE(comma, std::wstring::npos) << Narrow(toolbox);
+        EXPECT_TRUE(SamePath(toolbox.substr(0, comma), m_path)) << Narrow(toolbox);
+        const int resource = std::stoi(toolbox.substr(comma + 1));
+        resources.insert(resource);
 
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        ::LoadImageW(m_module, MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    ASSERT_NE(bitmap, nullptr) << "no bitmap resource " << resource;
-    BITMAP info{};
-    ASSERT_NE(::GetObjectW(bitmap, sizeof(info), &info), 0);
-    EXPECT_EQ(info.bmWidth, 16);
-    EXPECT_EQ(info.bmHeight, 15);
-    ::DeleteObject(bitmap);
+        HBITMAP bitmap = static_cast<HBITMAP>(
+            ::LoadImageW(m_module, MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        ASSERT_NE(bitmap, nullptr) << "no bitmap resource " << resource;
+        BITMAP info{};
+        EXPECT_NE(::GetObjectW(bitmap, sizeof(info), &info), 0);
+        EXPECT_EQ(info.bmWidth, 16);
+        EXPECT_EQ(info.bmHeight, 15);
+        ::DeleteObject(bitmap);
+    }
+    // Each control shows its own picture in a toolbox.
+    EXPECT_EQ(resources.size(), ControlClasses().size());
 }
 
 TEST_F(ServerRegistration, RegisteringRegistersBothTypeLibrariesFromTheModule) {
@@ -260,11 +296,11 @@ TEST_F(ServerRegistration, RegisteringRegistersBothTypeLibrariesFromTheModule) {
 
     // Interfaces that cross apartments are marshalled from their library;
     // the sink interface belongs to IPropOwnerDraw.
-    const std::vector<std::pair<std::wstring_view, std::wstring_view>> interfaces{
-        {kIidPropertyList, kLibIdZoPropertyList},
-        {kDiidPropertyListEvents, kLibIdZoPropertyList},
-        {kIidOwnerDrawSink, kLibIdOwnerDraw},
-    };
+    std::vector<std::pair<std::wstring_view, std::wstring_view>> interfaces{{kIidOwnerDrawSink, kLibIdOwnerDraw}};
+    for (const ControlClass& control : ControlClasses()) {
+        interfaces.emplace_back(control.iid, kLibIdZoPropertyList);
+        interfaces.emplace_back(control.events_iid, kLibIdZoPropertyList);
+    }
     for (const auto& [iid, library] : interfaces) {
         EXPECT_EQ(Narrow(Upper(Read(L"Interface\\" + Braced(iid) + L"\\TypeLib"))), Narrow(Upper(Braced(library))))
             << Narrow(iid);
@@ -281,9 +317,16 @@ TEST_F(ServerRegistration, RegisteringAgainChangesNothing) {
 TEST_F(ServerRegistration, UnregisteringRemovesEveryKeyItWrote) {
     const RegistrySnapshot before = Snapshot();
     ASSERT_HRESULT_SUCCEEDED(m_register());
-    ASSERT_FALSE(OwnKeysIn(Snapshot()).empty());
+    for (const ControlClass& control : ControlClasses()) {
+        ASSERT_TRUE(Exists(control.ClassKey())) << control.name;
+        ASSERT_TRUE(Exists(control.prog_id)) << control.name;
+    }
 
     ASSERT_HRESULT_SUCCEEDED(m_unregister());
+    for (const ControlClass& control : ControlClasses()) {
+        EXPECT_FALSE(Exists(control.ClassKey())) << control.name;
+        EXPECT_FALSE(Exists(control.prog_id)) << control.name;
+    }
     const RegistrySnapshot after = Snapshot();
     for (const std::wstring& left : OwnKeysIn(after)) ADD_FAILURE() << "left behind: " << Narrow(left);
     // Apart from our keys, at most the empty parent keys (CLSID, TypeLib,
@@ -307,33 +350,44 @@ TEST_F(ServerRegistration, UnregisteringWhenNothingIsRegisteredSucceedsAndWrites
 }
 
 TEST_F(ServerRegistration, UnregisteringLeavesAProgIdThatAnotherClassNowOwns) {
-    ASSERT_HRESULT_SUCCEEDED(m_register());
     const std::wstring other_class = L"{0B9C1C8E-7D1A-4C52-9F0B-2B4E8F3A6D11}";
-    HKEY prog_id_class = nullptr;
-    ASSERT_EQ(::RegOpenKeyExW(m_root, (std::wstring(kProgId) + L"\\CLSID").c_str(), 0, KEY_SET_VALUE, &prog_id_class),
-              ERROR_SUCCESS);
-    ASSERT_EQ(::RegSetValueExW(prog_id_class, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(other_class.c_str()),
-                               static_cast<DWORD>((other_class.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
-    ::RegCloseKey(prog_id_class);
+    for (const ControlClass& control : ControlClasses()) {
+        SCOPED_TRACE(control.name);
+        ASSERT_HRESULT_SUCCEEDED(m_register());
+        HKEY prog_id_class = nullptr;
+        ASSERT_EQ(::RegOpenKeyExW(m_root, (control.prog_id + L"\\CLSID").c_str(), 0, KEY_SET_VALUE, &prog_id_class),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(::RegSetValueExW(prog_id_class, nullptr, 0, REG_SZ,
+                                   reinterpret_cast<const BYTE*>(other_class.c_str()),
+                                   static_cast<DWORD>((other_class.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+        ::RegCloseKey(prog_id_class);
 
-    EXPECT_HRESULT_SUCCEEDED(m_unregister());
-    EXPECT_EQ(Narrow(Read(std::wstring(kProgId) + L"\\CLSID")), Narrow(other_class));
-    EXPECT_FALSE(Exists(kClassKey));
+        EXPECT_HRESULT_SUCCEEDED(m_unregister());
+        EXPECT_EQ(Narrow(Read(control.prog_id + L"\\CLSID")), Narrow(other_class));
+        EXPECT_FALSE(Exists(control.ClassKey()));
+        ::RegDeleteTreeW(m_root, control.prog_id.c_str());
+        ::RegDeleteKeyW(m_root, control.prog_id.c_str());
+    }
 }
 
 TEST_F(ServerRegistration, AFailedRegistrationReportsTheFailureAndLeavesNothing) {
     // A volatile class key refuses the non-volatile subkeys registration
-    // writes beneath it, so registration fails halfway through.
-    HKEY blocking = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(m_root, kClassKey.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
-                                nullptr, &blocking, nullptr),
-              ERROR_SUCCESS);
-    ::RegCloseKey(blocking);
+    // writes beneath it, so registration fails halfway through: at the first
+    // control, or after the first control's keys are all written.
+    for (const ControlClass& control : ControlClasses()) {
+        SCOPED_TRACE(control.name);
+        HKEY blocking = nullptr;
+        ASSERT_EQ(::RegCreateKeyExW(m_root, control.ClassKey().c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                                    KEY_ALL_ACCESS, nullptr, &blocking, nullptr),
+                  ERROR_SUCCESS);
+        ::RegCloseKey(blocking);
 
-    const HRESULT hr = m_register();
-    EXPECT_TRUE(FAILED(hr)) << "registration reported success: 0x" << std::hex << hr;
-    for (const std::wstring& left : OwnKeysIn(Snapshot())) ADD_FAILURE() << "left behind: " << Narrow(left);
+        const HRESULT hr = m_register();
+        EXPECT_TRUE(FAILED(hr)) << "registration reported success: 0x" << std::hex << hr;
+        for (const std::wstring& left : OwnKeysIn(Snapshot())) ADD_FAILURE() << "left behind: " << Narrow(left);
+        ::RegDeleteKeyW(m_root, control.ClassKey().c_str());
+    }
 }
 
 }  // namespace

@@ -283,27 +283,7 @@ TEST_F(PropertyListTypeLibrary, LibraryHoldsExactlyItsPublicTypes) {
 }
 
 TEST_F(PropertyListTypeLibrary, DefaultInterfaceIsAHiddenNonextensibleDualInterface) {
-    TypeAttr dispatch(m_dispatch.get());
-    ASSERT_TRUE(dispatch.get());
-    EXPECT_EQ(dispatch->typekind, TKIND_DISPATCH);
-    const WORD expected = TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FHIDDEN | TYPEFLAG_FDISPATCHABLE;
-    EXPECT_EQ(dispatch->wTypeFlags & expected, expected) << std::hex << dispatch->wTypeFlags;
-
-    TypeAttr vtable(m_vtable.get());
-    ASSERT_TRUE(vtable.get());
-    EXPECT_EQ(vtable->typekind, TKIND_INTERFACE);
-    EXPECT_TRUE(vtable->wTypeFlags & TYPEFLAG_FOLEAUTOMATION) << std::hex << vtable->wTypeFlags;
-    EXPECT_TRUE(vtable->wTypeFlags & TYPEFLAG_FDUAL) << std::hex << vtable->wTypeFlags;
-    EXPECT_FALSE(vtable->wTypeFlags & TYPEFLAG_FRESTRICTED);
-
-    // Derived from IDispatch.
-    ASSERT_EQ(vtable->cImplTypes, 1);
-    HREFTYPE base_handle = 0;
-    ASSERT_HRESULT_SUCCEEDED(m_vtable->GetRefTypeOfImplType(0, &base_handle));
-    com_ptr<ITypeInfo> base;
-    ASSERT_HRESULT_SUCCEEDED(m_vtable->GetRefTypeInfo(base_handle, base.put()));
-    TypeAttr base_attr(base.get());
-    EXPECT_TRUE(IsEqualGUID(base_attr->guid, IID_IDispatch));
+    ExpectHiddenNonextensibleDual(m_dispatch.get(), m_vtable.get());
 }
 
 TEST_F(PropertyListTypeLibrary, EveryMemberHasItsDispidArgumentsFlagsAndHelpString) {
@@ -404,12 +384,7 @@ TEST_F(PropertyListTypeLibrary, EventInterfaceDeclaresTheFifteenEvents) {
 }
 
 TEST_F(PropertyListTypeLibrary, EnumerationsHaveTheirMembersAndValues) {
-    struct Enumeration {
-        std::wstring_view guid;
-        std::string name;
-        std::vector<std::pair<std::string, LONG>> members;
-    };
-    const std::vector<Enumeration> enumerations{
+    const std::vector<ExpectedEnumeration> enumerations{
         {kGuidItemTypes,
          "ItemTypes",
          {{"ZoPropStringValue", 0},
@@ -422,33 +397,15 @@ TEST_F(PropertyListTypeLibrary, EnumerationsHaveTheirMembersAndValues) {
           {"ZoPropPropertyHeader", 7}}},
         {kGuidPropBorderStyles, "PropBorderStyles", {{"zopNone", 0}, {"zopFixedSingle", 1}}},
     };
-    for (const Enumeration& enumeration : enumerations) {
+    for (const ExpectedEnumeration& enumeration : enumerations) {
         SCOPED_TRACE(enumeration.name);
-        com_ptr<ITypeInfo> info = TypeInfoOf(m_library.get(), GuidFromString(enumeration.guid));
-        ASSERT_TRUE(info);
-        TypeAttr attr(info.get());
-        EXPECT_EQ(attr->typekind, TKIND_ENUM);
-        EXPECT_FALSE(attr->wTypeFlags & (TYPEFLAG_FHIDDEN | TYPEFLAG_FRESTRICTED));
-        EXPECT_EQ(Narrow(DocumentationOf(info.get(), MEMBERID_NIL).name), enumeration.name);
-        EXPECT_EQ(EnumerationMembers(info.get()), enumeration.members);
+        ExpectEnumeration(m_library.get(), enumeration);
     }
 }
 
 TEST_F(PropertyListTypeLibrary, CoclassIsACreatableControlWithItsTwoInterfaces) {
-    com_ptr<ITypeInfo> coclass = TypeInfoOf(m_library.get(), GuidFromString(kClsidPropertyList));
-    ASSERT_TRUE(coclass);
-    TypeAttr attr(coclass.get());
-    EXPECT_EQ(attr->typekind, TKIND_COCLASS);
-    EXPECT_EQ(Narrow(DocumentationOf(coclass.get(), MEMBERID_NIL).name), "PropertyList");
-    EXPECT_EQ(attr->wTypeFlags & (TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL),
-              TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL);
-    EXPECT_FALSE(attr->wTypeFlags & (TYPEFLAG_FHIDDEN | TYPEFLAG_FRESTRICTED | TYPEFLAG_FNONEXTENSIBLE));
-
-    const std::vector<std::pair<std::string, INT>> expected{
-        {"{" + Narrow(kIidPropertyList) + "}", IMPLTYPEFLAG_FDEFAULT},
-        {"{" + Narrow(kDiidPropertyListEvents) + "}", IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE},
-    };
-    EXPECT_EQ(ImplementedInterfaces(coclass.get()), expected);
+    ExpectCreatableControl(m_library.get(), kClsidPropertyList, "PropertyList", kIidPropertyList,
+                           kDiidPropertyListEvents);
 }
 
 TEST_F(PropertyListTypeLibrary, ColoursFontsAndPicturesAreTheStandardOleTypes) {
