@@ -3,6 +3,7 @@
 #include <olectl.h>
 
 #include "colour_picking/zo_color_picker.h"
+#include "common/ole_colour.h"
 #include "common/twips.h"
 #include "common/vb_error.h"
 #include "runtime/do_events.h"
@@ -20,7 +21,6 @@ const ControlClassInfo kColorPickerClass{
         OLEMISC_SETCLIENTSITEFIRST};
 
 constexpr DISPID kColorPickedEvent = 1;
-constexpr OLE_COLOR kButtonFace = 0x8000000F;
 
 // A window or DC handle as the interface's 32-bit Long (handles fit in 32
 // bits on 64-bit Windows too).
@@ -53,11 +53,11 @@ ZoColorPicker::~ZoColorPicker() = default;
 
 void ZoColorPicker::UserControl_Initialize() {
     HWND surface = Surface().hWnd();
-    Surface().SetBackColor(kButtonFace);
-    Surface().SetForeColor(0x80000012);
+    Surface().SetBackColor(system_colour::ButtonFace);
+    Surface().SetForeColor(system_colour::ButtonText);
     m_picCustom.Create(surface);
-    m_picCustom.SetBackColor(kButtonFace);
-    m_picCustom.SetForeColor(0x80000010);  // button shadow outlines the cells
+    m_picCustom.SetBackColor(system_colour::ButtonFace);
+    m_picCustom.SetForeColor(system_colour::ButtonShadow);  // outlines the cells
     m_picCustom.SetPainter([this](HDC dc, const RECT&) { picCustom_Paint(dc); });
     m_picCustom.SetMouseHandler([this](const MouseEvent& event) { picCustom_Mouse(event); });
     m_zocr.Create(surface, true);

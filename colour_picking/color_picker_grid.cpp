@@ -3,9 +3,10 @@
 // colours (rows 7 and 8) with the colour dialog.
 #include <algorithm>
 
-#include "colour_picking/picker_drawing.h"
 #include "colour_picking/zo_color_picker.h"
 #include "common/handles.h"
+#include "common/ole_colour.h"
+#include "runtime/line_drawing.h"
 #include "runtime/skipping.h"
 
 namespace zo {
@@ -13,7 +14,6 @@ namespace zo {
 namespace {
 
 constexpr int kCellPitch = 17;
-constexpr OLE_COLOR kButtonFace = 0x8000000F;
 constexpr OLE_COLOR kRingWhite = 0x00FFFFFF;
 constexpr OLE_COLOR kRingBlack = 0x00000000;
 constexpr int16_t kRightButton = 2;
@@ -52,7 +52,7 @@ void ZoColorPicker::DrawCell(HDC dc, int x, int y, bool selected) const {
         DrawBox(dc, x0, y0, x0 + 16, y0 + 16, kRingWhite, colour);
         DrawBox(dc, x0 + 1, y0 + 1, x0 + 15, y0 + 15, kRingBlack, colour);
     } else {
-        DrawBox(dc, x0, y0, x0 + 16, y0 + 16, kButtonFace, colour);
+        DrawBox(dc, x0, y0, x0 + 16, y0 + 16, system_colour::ButtonFace, colour);
         DrawBox(dc, x0 + 1, y0 + 1, x0 + 16, y0 + 16, m_picCustom.ForeColor(), colour);
     }
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "colour_picking/zo_color_picker.h"
+#include "common/ole_colour.h"
 #include "common/vb_error.h"
 #include "runtime/fonts.h"
 #include "runtime/property_bag_io.h"
@@ -12,8 +13,8 @@ namespace zo {
 
 namespace {
 
-constexpr OLE_COLOR kDefaultBackColor = 0x8000000F;
-constexpr OLE_COLOR kDefaultForeColor = 0x80000012;
+constexpr OLE_COLOR kDefaultBackColor = system_colour::ButtonFace;
+constexpr OLE_COLOR kDefaultForeColor = system_colour::ButtonText;
 constexpr int32_t kDefaultStyle = 2;
 
 // A caller's array that may be given new bounds: a dynamic array of Longs

@@ -3,20 +3,16 @@
 #include <optional>
 #include <string>
 
-#include "colour_picking/picker_drawing.h"
 #include "colour_picking/zo_color_picker.h"
+#include "common/ole_colour.h"
 #include "common/twips.h"
 #include "common/vb_conversions.h"
+#include "runtime/line_drawing.h"
 
 namespace zo {
 
 namespace {
 
-constexpr OLE_COLOR kButtonFace = 0x8000000F;
-constexpr OLE_COLOR kHighlight = 0x80000014;
-constexpr OLE_COLOR kShadow = 0x80000010;
-constexpr OLE_COLOR kDarkShadow = 0x80000015;
-constexpr OLE_COLOR kButtonText = 0x80000012;
 
 constexpr int kFirstTabLeft = 3;
 constexpr int kTabPadding = 8;
@@ -103,7 +99,7 @@ void ZoColorPicker::DrawTabs(int tab, int x, int y) {
     m_tag = std::to_wstring(tab);
     HDC dc = Surface().hDC();
     Surface().SelectCurrentFont();
-    FillBox(dc, 0, 0, ScaleWidthPx(), kStripBottom, kButtonFace);
+    FillBox(dc, 0, 0, ScaleWidthPx(), kStripBottom, system_colour::ButtonFace);
     for (int i = 2; i >= 1; --i) {
         if (i != tab) DrawTab(dc, i, false);
     }
@@ -117,29 +113,29 @@ void ZoColorPicker::DrawTab(HDC dc, int tab, bool active) const {
     const double captionWidth = TextWidthPx(caption), captionHeight = TextHeightPx(caption);
     if (!active) {
         const int x = TabLeft(tab), r = x + TabWidth(tab);
-        DrawLine(dc, x + 1, kBodyTop, x + 1, 3, kHighlight);
-        DrawLine(dc, x + 2, 3, r - 1, 3, kHighlight);
-        DrawLine(dc, r - 1, kBodyTop, r - 1, 3, kShadow);
-        DrawLine(dc, r, kBodyTop, r, 4, kDarkShadow);
-        PrintText(dc, x + (TabWidth(tab) - captionWidth) / 2, 2 + (21 - captionHeight) / 2, caption, kButtonText);
+        DrawLine(dc, x + 1, kBodyTop, x + 1, 3, system_colour::ButtonHighlight);
+        DrawLine(dc, x + 2, 3, r - 1, 3, system_colour::ButtonHighlight);
+        DrawLine(dc, r - 1, kBodyTop, r - 1, 3, system_colour::ButtonShadow);
+        DrawLine(dc, r, kBodyTop, r, 4, system_colour::ButtonDarkShadow);
+        PrintText(dc, x + (TabWidth(tab) - captionWidth) / 2, 2 + (21 - captionHeight) / 2, caption, system_colour::ButtonText);
         return;
     }
     // The active tab stands 3 pixels wider on each side and joins the body.
     const int xa = TabLeft(tab) - 3, ra = TabLeft(tab) + TabWidth(tab) + 3;
-    FillBox(dc, xa + 1, 3, ra - 1, kStripBottom, kButtonFace);
-    DrawLine(dc, xa, kBodyTop, xa, 1, kHighlight);
-    DrawLine(dc, xa + 1, 1, ra - 1, 1, kHighlight);
-    DrawLine(dc, ra, 20, ra, 2, kShadow);
-    DrawLine(dc, ra - 1, kBodyTop, ra - 1, 1, kDarkShadow);
-    PrintText(dc, xa + (TabWidth(tab) + 6 - captionWidth) / 2, (21 - captionHeight) / 2, caption, kButtonText);
+    FillBox(dc, xa + 1, 3, ra - 1, kStripBottom, system_colour::ButtonFace);
+    DrawLine(dc, xa, kBodyTop, xa, 1, system_colour::ButtonHighlight);
+    DrawLine(dc, xa + 1, 1, ra - 1, 1, system_colour::ButtonHighlight);
+    DrawLine(dc, ra, 20, ra, 2, system_colour::ButtonShadow);
+    DrawLine(dc, ra - 1, kBodyTop, ra - 1, 1, system_colour::ButtonDarkShadow);
+    PrintText(dc, xa + (TabWidth(tab) + 6 - captionWidth) / 2, (21 - captionHeight) / 2, caption, system_colour::ButtonText);
 }
 
 void ZoColorPicker::DrawBodyFrame(HDC dc) const {
     const int width = ScaleWidthPx(), height = ScaleHeightPx();
-    DrawLine(dc, 1, kBodyTop, width, kBodyTop, kHighlight);
-    DrawLine(dc, 0, kBodyTop, 0, height, kHighlight);
-    DrawLine(dc, 0, height - 1, width, height - 1, kShadow);
-    DrawLine(dc, width - 1, kBodyTop, width - 1, height - 1, kShadow);
+    DrawLine(dc, 1, kBodyTop, width, kBodyTop, system_colour::ButtonHighlight);
+    DrawLine(dc, 0, kBodyTop, 0, height, system_colour::ButtonHighlight);
+    DrawLine(dc, 0, height - 1, width, height - 1, system_colour::ButtonShadow);
+    DrawLine(dc, width - 1, kBodyTop, width - 1, height - 1, system_colour::ButtonShadow);
 }
 
 void ZoColorPicker::ShowTabPage(int tab) {

@@ -5,6 +5,7 @@
 #include "common/handles.h"
 #include "common/ole_colour.h"
 #include "runtime/control_window.h"
+#include "runtime/line_drawing.h"
 
 namespace zo {
 
@@ -12,28 +13,17 @@ namespace {
 
 constexpr wchar_t kButtonClass[] = L"ZoComboButton";
 
-constexpr OLE_COLOR kHighlight = 0x80000014;   // COLOR_BTNHIGHLIGHT
-constexpr OLE_COLOR kDarkShadow = 0x80000015;  // COLOR_3DDKSHADOW
-constexpr OLE_COLOR kShadow = 0x80000010;      // COLOR_BTNSHADOW
-
-// A line from `from` up to, not including, `to`: what LineTo draws.
-void Line(HDC dc, POINT from, POINT to, OLE_COLOR colour) noexcept {
-    unique_hpen pen(::CreatePen(PS_SOLID, 1, TranslateColour(colour)));
-    unique_select selected(dc, pen.get());
-    ::MoveToEx(dc, from.x, from.y, nullptr);
-    ::LineTo(dc, to.x, to.y);
-}
-
 }  // namespace
 
 void DrawComboButtonFace(HDC dc, int width, int height) noexcept {
     const int w = width, h = height;
-    Line(dc, {1, 1}, {w - 2, 1}, kHighlight);
-    Line(dc, {1, 1}, {1, h - 2}, kHighlight);
-    Line(dc, {w - 1, 0}, {w - 1, h}, kDarkShadow);
-    Line(dc, {w - 1, h - 1}, {0, h - 1}, kDarkShadow);
-    Line(dc, {w - 2, 1}, {w - 2, h - 2}, kShadow);
-    Line(dc, {w - 2, h - 2}, {1, h - 2}, kShadow);
+    using namespace system_colour;
+    DrawLine(dc, 1, 1, w - 2, 1, ButtonHighlight);
+    DrawLine(dc, 1, 1, 1, h - 2, ButtonHighlight);
+    DrawLine(dc, w - 1, 0, w - 1, h, ButtonDarkShadow);
+    DrawLine(dc, w - 1, h - 1, 0, h - 1, ButtonDarkShadow);
+    DrawLine(dc, w - 2, 1, w - 2, h - 2, ButtonShadow);
+    DrawLine(dc, w - 2, h - 2, 1, h - 2, ButtonShadow);
     // Integer division truncates toward zero, as the layout arithmetic does.
     DrawDropDownGlyph(dc, (w - kDropDownGlyphWidth) / 2, (h - kDropDownGlyphHeight) / 2);
 }

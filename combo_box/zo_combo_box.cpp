@@ -3,6 +3,7 @@
 #include "combo_box/zo_combo_box.h"
 
 #include "common/handles.h"
+#include "common/ole_colour.h"
 #include "common/twips.h"
 #include "common/vb_conversions.h"
 #include "common/vb_error.h"
@@ -16,8 +17,6 @@ namespace {
 
 constexpr wchar_t kComboClass[] = L"ZoComboBox";
 
-// The button face is the system's button colour.
-constexpr OLE_COLOR kButtonFace = 0x8000000F;
 
 }  // namespace
 
@@ -43,7 +42,7 @@ void ZoComboBox::Create(HWND parent) noexcept {
     CreateWindowOf(parent, kComboClass, WS_CLIPCHILDREN, 0);
     if (!hWnd()) return;
     m_txtValue.Create(hWnd());
-    m_cmdDown.SetBackColor(kButtonFace);
+    m_cmdDown.SetBackColor(system_colour::ButtonFace);
     m_cmdDown.Create(hWnd());
     m_textSubclass.Install(m_txtValue.hWnd(), TextWindowProc, this);
     CreateListWindow();

@@ -13,6 +13,15 @@ inline constexpr OLE_COLOR kSystemColourFlag = 0x80000000u;
 
 // The high bit names a system colour (a negative Long). Whether the index is
 // one Windows knows is left to TranslateColour.
+// The OLE system colours the controls draw their 3-D parts with.
+namespace system_colour {
+inline constexpr OLE_COLOR ButtonFace = 0x8000000F;
+inline constexpr OLE_COLOR ButtonShadow = 0x80000010;
+inline constexpr OLE_COLOR ButtonText = 0x80000012;
+inline constexpr OLE_COLOR ButtonHighlight = 0x80000014;
+inline constexpr OLE_COLOR ButtonDarkShadow = 0x80000015;
+}  // namespace system_colour
+
 [[nodiscard]] constexpr bool IsSystemColour(OLE_COLOR colour) noexcept {
     return (colour & kSystemColourFlag) != 0;
 }

@@ -4,6 +4,7 @@
 
 #include "common/handles.h"
 #include "tests/host/message_pump.h"
+#include "tests/host/mouse_input.h"
 
 namespace zo::test {
 
@@ -11,32 +12,22 @@ namespace {
 
 [[maybe_unused]] auto* const ole = ::testing::AddGlobalTestEnvironment(new OleEnvironment);
 
-void SendMouse(UINT message, WPARAM keys, POINT screen) {
-    HWND target = ::GetCapture();
-    if (!target) target = ::WindowFromPoint(screen);
-    ASSERT_NE(target, nullptr);
-    POINT client = screen;
-    ::ScreenToClient(target, &client);
-    ::SendMessageW(target, message, keys, MAKELPARAM(client.x, client.y));
-    PumpMessages();
-}
-
 }  // namespace
 
 void PressAt(POINT screen, Button button) {
-    SendMouse(button == Button::Left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN,
+    SendMouseAt(button == Button::Left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN,
               button == Button::Left ? MK_LBUTTON : MK_RBUTTON, screen);
 }
 
 void MoveTo(POINT screen, Button held) {
-    SendMouse(WM_MOUSEMOVE, held == Button::Left ? MK_LBUTTON : MK_RBUTTON, screen);
+    SendMouseAt(WM_MOUSEMOVE, held == Button::Left ? MK_LBUTTON : MK_RBUTTON, screen);
 }
 
 void ReleaseAt(POINT screen, Button button) {
-    SendMouse(button == Button::Left ? WM_LBUTTONUP : WM_RBUTTONUP, 0, screen);
+    SendMouseAt(button == Button::Left ? WM_LBUTTONUP : WM_RBUTTONUP, 0, screen);
 }
 
-void HoverAt(POINT screen) { SendMouse(WM_MOUSEMOVE, 0, screen); }
+void HoverAt(POINT screen) { SendMouseAt(WM_MOUSEMOVE, 0, screen); }
 
 COLORREF Rgb(int32_t colour) { return static_cast<COLORREF>(colour) & 0x00FFFFFF; }
 

@@ -6,6 +6,7 @@
 #include "runtime/fonts.h"
 #include "tests/host/gtest_support.h"
 #include "tests/host/message_pump.h"
+#include "tests/host/mouse_input.h"
 
 namespace zo::test {
 
@@ -27,15 +28,6 @@ HWND CreateParent() {
                              300, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
 }
 
-void SendMouse(UINT message, WPARAM keys, POINT screen) {
-    HWND target = ::GetCapture();
-    if (!target) target = ::WindowFromPoint(screen);
-    ASSERT_NE(target, nullptr);
-    POINT client = screen;
-    ::ScreenToClient(target, &client);
-    ::SendMessageW(target, message, keys, MAKELPARAM(client.x, client.y));
-    PumpMessages();
-}
 
 }  // namespace
 
@@ -73,9 +65,9 @@ void ComboFixture::AddNumberedRows(int count) {
     for (int i = 0; i < count; ++i) combo->Add(L"row " + std::to_wstring(i));
 }
 
-void ComboFixture::Press(POINT screen) { SendMouse(WM_LBUTTONDOWN, MK_LBUTTON, screen); }
-void ComboFixture::Release(POINT screen) { SendMouse(WM_LBUTTONUP, 0, screen); }
-void ComboFixture::MoveMouse(POINT screen) { SendMouse(WM_MOUSEMOVE, 0, screen); }
+void ComboFixture::Press(POINT screen) { SendMouseAt(WM_LBUTTONDOWN, MK_LBUTTON, screen); }
+void ComboFixture::Release(POINT screen) { SendMouseAt(WM_LBUTTONUP, 0, screen); }
+void ComboFixture::MoveMouse(POINT screen) { SendMouseAt(WM_MOUSEMOVE, 0, screen); }
 
 POINT ComboFixture::ButtonCentre() const {
     RECT rect{};

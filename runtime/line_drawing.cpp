@@ -1,4 +1,4 @@
-#include "colour_picking/picker_drawing.h"
+#include "runtime/line_drawing.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,6 @@
-// The line, box and text drawing the colour picker paints with. Coordinates
-// are pixels; colours are OLE colours (system colours resolved here).
+// The container's Line and Print operations for controls that draw directly:
+// lines, boxes and text. Coordinates are pixels; colours are OLE colours
+// (system colours resolved here).
 #pragma once
 
 #include <windows.h>
