@@ -65,7 +65,18 @@ constexpr wchar_t kPreviousProcProperty[] = L"ZoColorPickerProc";
 
 int Round(double value) noexcept { return static_cast<int>(std::lround(value)); }
 
-std::wstring SubclassPropertyName() { return LibraryAtomizer().PropertyName(); }
+// Read for every message of a subclassed picker: the text is made again only
+// when the library's atom changes.
+const std::wstring& SubclassPropertyName() {
+    thread_local std::int32_t atom = 0;
+    thread_local std::wstring name;
+    const Atomizer& atomizer = LibraryAtomizer();
+    if (atomizer.Value() != atom || name.empty()) {
+        name = atomizer.PropertyName();
+        atom = atomizer.Value();
+    }
+    return name;
+}
 
 }  // namespace
 
@@ -253,8 +264,8 @@ LRESULT CALLBACK ZoColorPicker::ColorPickerWndProc(HWND window, UINT message, WP
     const WNDPROC previous = WindowSubclass::PreviousOf(window, kPreviousProcProperty);
     ZoColorPicker* self = nullptr;
     try {
-        const std::wstring property = SubclassPropertyName();
-        self = static_cast<ZoColorPicker*>(static_cast<_ZoColorPicker*>(WindowSubclass::ObjectOf(window, property.c_str())));
+        self = static_cast<ZoColorPicker*>(
+            static_cast<_ZoColorPicker*>(WindowSubclass::ObjectOf(window, SubclassPropertyName().c_str())));
     } catch (...) {
     }
     if (message == WM_NCDESTROY) {
