@@ -181,12 +181,22 @@ private:
     HPALETTE m_previous;
 };
 
-// A VARIANT that is cleared when it goes.
+// A VARIANT that is cleared when it goes. Moving hands the contents over
+// and leaves the source empty, so records holding one move freely.
 class unique_variant : public VARIANT {
 public:
     unique_variant() noexcept { ::VariantInit(this); }
     unique_variant(const unique_variant&) = delete;
     unique_variant& operator=(const unique_variant&) = delete;
+    unique_variant(unique_variant&& other) noexcept : VARIANT(other) { ::VariantInit(&other); }
+    unique_variant& operator=(unique_variant&& other) noexcept {
+        if (this != &other) {
+            ::VariantClear(this);
+            static_cast<VARIANT&>(*this) = other;
+            ::VariantInit(&other);
+        }
+        return *this;
+    }
     ~unique_variant() { ::VariantClear(this); }
     void reset() noexcept { ::VariantClear(this); }
     [[nodiscard]] VARIANT* put() noexcept { ::VariantClear(this); return this; }

@@ -16,8 +16,6 @@ namespace zo {
 
 namespace {
 
-thread_local int32_t g_textHeightPx = 0;
-
 HRESULT CopyFontOut(const com_ptr<IFont>& font, IFontDisp** result) {
     *result = nullptr;
     if (!font) return S_OK;
@@ -56,26 +54,16 @@ HMENU MenuHandleOf(IDispatch* menu) {
 
 }  // namespace
 
-int32_t TextHeightPx() noexcept { return g_textHeightPx; }
-
-void PropertyList::UpdateTextHeight() {
-    g_textHeightPx = IntDiv(CLng(Surface().TextHeight(L"Qq")), CLng(TwipsPerPixelY()));
-}
-
 void PropertyList::SetBackColor(OLE_COLOR colour) {
     Surface().SetBackColor(colour);
-    m_txtValue.SetBackColor(colour);
-    m_picValue.SetBackColor(colour);
-    m_cboValue.SetBackColor(colour);
+    m_editors.SetBackColor(colour);
     DrawList();
     PropertyChanged(L"BackColor");
 }
 
 void PropertyList::SetForeColor(OLE_COLOR colour) {
     Surface().SetForeColor(colour);
-    m_txtValue.SetForeColor(colour);
-    m_picValue.SetForeColor(colour);
-    m_cboValue.SetForeColor(colour);
+    m_editors.SetForeColor(colour);
     DrawList();
     PropertyChanged(L"ForeColor");
 }
@@ -83,22 +71,15 @@ void PropertyList::SetForeColor(OLE_COLOR colour) {
 void PropertyList::SetFont(com_ptr<IFont> font) {
     if (!font) throw VbError::Runtime(vb_error::kInvalidPropertyValue);
     Surface().SetFont(font);
-    m_cboValue.SetFont(font);
-    m_picValue.SetFont(font);
-    m_txtValue.SetFont(font);
-    UpdateTextHeight();
-    const double tppy = TwipsPerPixelY();
-    m_cboValue.SetHeight(tppy * (TextHeightPx() + 2));
-    m_txtValue.SetHeight(m_cboValue.Height() - 15);
-    m_cmdBrowse.SetHeight(m_cboValue.Height() + 15);
-    m_picValue.SetHeight(m_cboValue.Height());
+    const RowGeometry geometry = Geometry();
+    m_editors.SetFont(font, geometry.LinePx(), TwipsPerPixelY());
     DrawList();
     PropertyChanged(L"Font");
 }
 
 void PropertyList::SetFontHeader(com_ptr<IFont> font) {
     if (!font) throw VbError::Runtime(vb_error::kInvalidPropertyValue);
-    m_cmdDown.SetFont(std::move(font));
+    m_editors.SetHeaderFont(std::move(font));
     PropertyChanged(L"FontHeader");
 }
 
@@ -145,7 +126,7 @@ STDMETHODIMP PropertyList::putref_Font(IFontDisp* value) {
 
 STDMETHODIMP PropertyList::get_FontHeader(IFontDisp** result) {
     if (!result) return E_POINTER;
-    return CopyFontOut(m_cmdDown.Font(), result);
+    return CopyFontOut(m_editors.HeaderFont(), result);
 }
 
 STDMETHODIMP PropertyList::putref_FontHeader(IFontDisp* value) {
@@ -248,9 +229,7 @@ STDMETHODIMP PropertyList::PopupMenu(IDispatch** Menu, VARIANT* Flags, VARIANT* 
 
 STDMETHODIMP PropertyList::SetOwnerDrawSink(IPropOwnerDrawSink** sink) {
     if (!sink) return E_POINTER;
-    com_ptr<IDispatch> dispatch;
-    if (*sink) (*sink)->QueryInterface(IID_IDispatch, dispatch.put_void());
-    m_ownerDrawSink = std::move(dispatch);
+    m_ownerDrawSink.Set(*sink);
     return S_OK;
 }
 

@@ -29,11 +29,14 @@ static HRESULT RowMember(const PropertyList& control, Body&& body, void (Propert
         (control.*show)(error, nullptr);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
     }
     return S_OK;
 }
 
 STDMETHODIMP PropertyList::Add(BSTR Name, BSTR Content, VARIANT_BOOL ReadOnly, ItemTypes ItemType, short Index) {
+    const com_ptr<IUnknown> self = KeepAlive();
     return GuardedCall(IID__PropertyList, [&] {
         AddItem(TextOf(Name), TextOf(Content), ReadOnly != VARIANT_FALSE, ItemType, Index);
     });
@@ -41,10 +44,11 @@ STDMETHODIMP PropertyList::Add(BSTR Name, BSTR Content, VARIANT_BOOL ReadOnly, I
 
 STDMETHODIMP PropertyList::get_ListCount(short* result) {
     if (!result) return E_POINTER;
-    return GuardedCall(IID__PropertyList, [&] { *result = CInt(ListCount32()); });
+    return GuardedCall(IID__PropertyList, [&] { *result = m_rows.CountForInterface(); });
 }
 
 STDMETHODIMP PropertyList::Remove(short Index) {
+    const com_ptr<IUnknown> self = KeepAlive();
     try {
         RemoveItem(Index);
     } catch (...) {
@@ -60,12 +64,12 @@ STDMETHODIMP PropertyList::Clear() {
 STDMETHODIMP PropertyList::get_Item(short Index, BSTR* result) {
     if (!result) return E_POINTER;
     *result = nullptr;
-    return RowMember(*this, [&] { ThrowIfFailed(NewBstr(ItemAt(Index).Name, result)); }, &PropertyList::ShowItemError);
+    return RowMember(*this, [&] { ThrowIfFailed(NewBstr(m_rows.At(Index).Name, result)); }, &PropertyList::ShowItemError);
 }
 
 STDMETHODIMP PropertyList::put_Item(short Index, BSTR value) {
     return RowMember(*this, [&] {
-        ItemAt(Index).Name = TextOf(value);
+        m_rows.At(Index).Name = TextOf(value);
         DrawList();
     }, &PropertyList::ShowItemError);
 }
@@ -73,17 +77,19 @@ STDMETHODIMP PropertyList::put_Item(short Index, BSTR value) {
 STDMETHODIMP PropertyList::get_Value(short Index, BSTR* result) {
     if (!result) return E_POINTER;
     *result = nullptr;
-    return RowMember(*this, [&] { ThrowIfFailed(NewBstr(ItemAt(Index).Value, result)); }, &PropertyList::ShowItemError);
+    return RowMember(*this, [&] { ThrowIfFailed(NewBstr(m_rows.At(Index).Value, result)); }, &PropertyList::ShowItemError);
 }
 
 STDMETHODIMP PropertyList::put_Value(short Index, BSTR value) {
-    com_ptr<IUnknown> self(static_cast<_PropertyList*>(this));
+    const com_ptr<IUnknown> self = KeepAlive();
     try {
         StoreValue(Index, TextOf(value));
     } catch (const VbError& error) {
         if (error.Number() != vb_error::kClientSiteNotAvailable) ShowItemError(error, L"ZoPropList.Value");
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
     }
     return S_OK;
 }
@@ -91,14 +97,15 @@ STDMETHODIMP PropertyList::put_Value(short Index, BSTR value) {
 STDMETHODIMP PropertyList::get_ItemType(short* Index, ItemTypes* result) {
     if (!Index || !result) return E_POINTER;
     *result = ZoPropStringValue;
-    return RowMember(*this, [&] { *result = static_cast<ItemTypes>(ItemAt(*Index).ItemType); },
+    return RowMember(*this, [&] { *result = static_cast<ItemTypes>(m_rows.At(*Index).ItemType); },
                      &PropertyList::ShowItemError);
 }
 
 STDMETHODIMP PropertyList::put_ItemType(short* Index, ItemTypes value) {
     if (!Index) return E_POINTER;
+    const com_ptr<IUnknown> self = KeepAlive();
     return RowMember(*this, [&] {
-        ItemAt(*Index).ItemType = value;
+        m_rows.At(*Index).ItemType = value;
         RefreshEditors();
         if (HWND window = Surface().hWnd()) {
             RECT client{};
@@ -111,19 +118,19 @@ STDMETHODIMP PropertyList::put_ItemType(short* Index, ItemTypes value) {
 STDMETHODIMP PropertyList::get_ReadOnly(short Index, VARIANT_BOOL* result) {
     if (!result) return E_POINTER;
     *result = VARIANT_FALSE;
-    return RowMember(*this, [&] { *result = ItemAt(Index).ReadOnly ? VARIANT_TRUE : VARIANT_FALSE; },
+    return RowMember(*this, [&] { *result = m_rows.At(Index).ReadOnly ? VARIANT_TRUE : VARIANT_FALSE; },
                      &PropertyList::ShowItemError);
 }
 
 STDMETHODIMP PropertyList::put_ReadOnly(short Index, VARIANT_BOOL value) {
-    return RowMember(*this, [&] { ItemAt(Index).ReadOnly = value != VARIANT_FALSE; }, &PropertyList::ShowItemError);
+    return RowMember(*this, [&] { m_rows.At(Index).ReadOnly = value != VARIANT_FALSE; }, &PropertyList::ShowItemError);
 }
 
 STDMETHODIMP PropertyList::get_ItemData(short* Index, VARIANT* result) {
     if (!Index || !result) return E_POINTER;
     ::VariantInit(result);
     return RowMember(*this, [&] {
-        const HRESULT hr = ::VariantCopy(result, &ItemAt(*Index).ItemData);
+        const HRESULT hr = ::VariantCopy(result, &m_rows.At(*Index).ItemData);
         if (FAILED(hr)) throw VbError::FromHResult(hr);
     }, &PropertyList::ShowItemError);
 }
@@ -131,7 +138,7 @@ STDMETHODIMP PropertyList::get_ItemData(short* Index, VARIANT* result) {
 STDMETHODIMP PropertyList::put_ItemData(short* Index, VARIANT value) {
     if (!Index) return E_POINTER;
     return RowMember(*this, [&] {
-        PropItem& item = ItemAt(*Index);
+        PropItem& item = m_rows.At(*Index);
         // A by-reference argument is stored as the value it refers to.
         const HRESULT hr = ::VariantCopyInd(&item.ItemData, &value);
         if (FAILED(hr)) throw VbError::FromHResult(hr);
@@ -140,11 +147,11 @@ STDMETHODIMP PropertyList::put_ItemData(short* Index, VARIANT value) {
 
 STDMETHODIMP PropertyList::get_Selected(short* result) {
     if (!result) return E_POINTER;
-    *result = SelectedIndex();
-    return S_OK;
+    return GuardedCall(IID__PropertyList, [&] { *result = m_rows.SelectedForInterface(); });
 }
 
 STDMETHODIMP PropertyList::put_Selected(short value) {
+    const com_ptr<IUnknown> self = KeepAlive();
     return GuardedCall(IID__PropertyList, [&] { SetSelected(value); });
 }
 
@@ -154,6 +161,7 @@ STDMETHODIMP PropertyList::get_TopIndex(short* result) {
 }
 
 STDMETHODIMP PropertyList::put_TopIndex(short value) {
+    const com_ptr<IUnknown> self = KeepAlive();
     return GuardedCall(IID__PropertyList, [&] {
         static_cast<void>(Vsb());  // design time has no scroll bar: error 91
         ScrollTo(value);
@@ -167,12 +175,13 @@ STDMETHODIMP PropertyList::get_HoldDraw(VARIANT_BOOL* result) {
 }
 
 STDMETHODIMP PropertyList::put_HoldDraw(VARIANT_BOOL value) {
+    const com_ptr<IUnknown> self = KeepAlive();
     return GuardedCall(IID__PropertyList, [&] { SetHoldDraw(value != VARIANT_FALSE); });
 }
 
 STDMETHODIMP PropertyList::get_LongestItem(LONG* result) {
     if (!result) return E_POINTER;
-    *result = m_longestItem;
+    *result = m_rows.LongestItem();
     return S_OK;
 }
 
@@ -185,19 +194,21 @@ STDMETHODIMP PropertyList::put_LongestItem(LONG) {
 
 STDMETHODIMP PropertyList::get_TextTrue(BSTR* result) {
     if (!result) return E_POINTER;
-    return NewBstr(m_textTrue, result);
+    return NewBstr(m_rows.TextTrue(), result);
 }
 
 STDMETHODIMP PropertyList::put_TextTrue(BSTR value) {
+    const com_ptr<IUnknown> self = KeepAlive();
     return GuardedCall(IID__PropertyList, [&] { SetTextTrue(TextOf(value)); });
 }
 
 STDMETHODIMP PropertyList::get_TextFalse(BSTR* result) {
     if (!result) return E_POINTER;
-    return NewBstr(m_textFalse, result);
+    return NewBstr(m_rows.TextFalse(), result);
 }
 
 STDMETHODIMP PropertyList::put_TextFalse(BSTR value) {
+    const com_ptr<IUnknown> self = KeepAlive();
     return GuardedCall(IID__PropertyList, [&] { SetTextFalse(TextOf(value)); });
 }
 

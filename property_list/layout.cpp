@@ -5,51 +5,55 @@
 #include "common/twips.h"
 #include "common/vb_conversions.h"
 #include "property_list/property_list.h"
-#include "runtime/skipping.h"
 #include "runtime/do_events.h"
 #include "runtime/event_args.h"
+#include "runtime/skipping.h"
 
 namespace zo {
 
 namespace {
 constexpr double kMinimumSize = 1200;  // twips
-constexpr int kSmCxVScroll = SM_CXVSCROLL;
-
 }  // namespace
+
+RowMetrics PropertyList::MeasureRows() {
+    RowMetrics metrics;
+    metrics.lineTwips = Surface().TextHeight(L"Qq");
+    metrics.tppx = CLng(TwipsPerPixelX());
+    metrics.tppy = CLng(TwipsPerPixelY());
+    metrics.scaleWidth = Surface().ScaleWidth();
+    metrics.scaleHeight = Surface().ScaleHeight();
+    return metrics;
+}
+
+RowGeometry PropertyList::Geometry() {
+    return RowGeometry(MeasureRows(), m_rows.LastIndex(), m_vsb ? m_vsb->Value() : 0);
+}
 
 void PropertyList::UserControl_Resize() { LayoutControl(); }
 
 void PropertyList::LayoutControl() {
+    const com_ptr<IUnknown> self = KeepAlive();
     if (WidthTwips() < kMinimumSize) SetExtentTwips(kMinimumSize, HeightTwips());
     if (HeightTwips() < kMinimumSize) SetExtentTwips(WidthTwips(), kMinimumSize);
     DoEvents();
-    const double tx = TwipsPerPixelX();
-    const double scaleWidth = Surface().ScaleWidth();
-    const double scaleHeight = Surface().ScaleHeight();
-    const double lineHeight = Surface().TextHeight(L"Qq");
+    const RowMetrics metrics = MeasureRows();
 
     Skipping([&] {
-        m_txtValue.SetLeft(7 * tx + m_longestItem);
         const double barWidth = m_scrollShown ? Vsb().Width() : 0;
-        m_txtValue.SetWidth(scaleWidth - m_txtValue.Left() - barWidth);
-        m_cmdBrowse.SetLeft(scaleWidth - m_cmdBrowse.Width() - barWidth);
+        const RowGeometry geometry(metrics, m_rows.LastIndex(), 0);
+        m_editors.Layout(geometry.ValueLeftTwips(m_rows.LongestItem()), metrics.scaleWidth, barWidth,
+                         metrics.lineTwips);
     });
     Skipping([&] {
-        m_txtValue.SetHeight(lineHeight);
-        m_cmdBrowse.SetHeight(m_txtValue.Height() + 45);
-        m_cboValue.Move(m_txtValue.Left(), m_cboValue.Top(), m_txtValue.Width(), m_txtValue.Height() + 30);
-        m_picValue.Move(m_txtValue.Left(), m_picValue.Top(), m_txtValue.Width(), m_txtValue.Height() + 30);
+        const int32_t barWidth = CLng(TwipsPerPixelX() * ::GetSystemMetrics(SM_CXVSCROLL));
+        Vsb().Move(CLng(metrics.scaleWidth - barWidth), 0, barWidth + 12, CLng(metrics.scaleHeight));
     });
     Skipping([&] {
-        const int32_t barWidth = CLng(tx * ::GetSystemMetrics(kSmCxVScroll));
-        Vsb().Move(CLng(scaleWidth - barWidth), 0, barWidth + 12, CLng(scaleHeight));
-    });
-    Skipping([&] {
-        const int16_t rows = CInt(IntDiv(CLng(scaleHeight), CLng(lineHeight + 45)));
+        const RowGeometry geometry(metrics, m_rows.LastIndex(), 0);
         CScrollbar& bar = Vsb();
-        if ((lineHeight + 45) * (m_lastIndex + 1.0) > scaleHeight) {
-            bar.SetMax(m_lastIndex);
-            bar.SetLargeChange(rows);
+        if (geometry.NeedsScrolling()) {
+            bar.SetMax(m_rows.LastIndex());
+            bar.SetLargeChange(CInt(geometry.RowsThatFit()));
             if (!bar.Visible()) bar.SetValue(0);
             bar.SetEnabled(true);
             bar.SetVisible(true);
@@ -63,23 +67,13 @@ void PropertyList::LayoutControl() {
     });
     Skipping([&] { DrawList(); });
     EventArgs none;
-    RaiseControlEvent(property_list_event::Resize, none);
-}
-
-int32_t PropertyList::RowsThatFit() {
-    const double lineHeight = Surface().TextHeight(L"Qq");
-    return CInt(IntDiv(CLng(Surface().ScaleHeight()), CLng(lineHeight + 45)));
-}
-
-int32_t PropertyList::FirstVisibleRow() {
-    if (!m_vsb) return 0;
-    const int32_t lastFirst = std::max(0, m_lastIndex + 1 - RowsThatFit());
-    return std::clamp(m_vsb->Value(), 0, lastFirst);
+    RaiseControlEvent(PROPERTYLIST_EVENT_RESIZE, none);
 }
 
 void PropertyList::ScrollTo(int64_t firstRow) {
     Skipping([&] {
-        const int64_t lastFirst = std::max(0, m_lastIndex + 1 - RowsThatFit());
+        const RowGeometry geometry = Geometry();
+        const int64_t lastFirst = RowGeometry::LastFirstRow(m_rows.LastIndex(), geometry.RowsThatFit());
         Vsb().SetValue(static_cast<int32_t>(std::clamp<int64_t>(firstRow, 0, lastFirst)));
     });
     vsb_Scroll();
@@ -92,14 +86,13 @@ void PropertyList::vsb_MouseWheel(int16_t delta) {
 }
 
 void PropertyList::vsb_Scroll() {
-    Skipping([&] {
-        if (m_ownerDrawSink) SinkHideEditor();
-    });
-    HideEditors();
-    m_textEditActive = false;
+    const com_ptr<IUnknown> self = KeepAlive();
+    Skipping([&] { HideSinkEditor(); });
+    m_editors.HideAll();
+    m_editors.EndTextEdit();
     Skipping([&] { DrawList(); });
     EventArgs none;
-    RaiseControlEvent(property_list_event::Scroll, none);
+    RaiseControlEvent(PROPERTYLIST_EVENT_SCROLL, none);
 }
 
 }  // namespace zo

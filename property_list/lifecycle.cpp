@@ -18,49 +18,26 @@ constexpr OLE_COLOR kDefaultForeColor = 0x80000008;
 constexpr OLE_COLOR kDefaultHighlightColor = 0x8000000D;
 constexpr OLE_COLOR kDefaultHighlightText = 0x8000000E;
 
-FontDescription DesignFont(const wchar_t* face, short weight) {
-    FontDescription font;
-    font.name = face;
-    font.points = 8.25;
-    font.weight = weight;
-    return font;
-}
-
 }  // namespace
 
-void PropertyList::CreateChildControls() {
-    HWND surface = Surface().hWnd();
-    m_txtValue.Create(surface);
-    m_cmdBrowse.Create(surface);
-    m_cboValue.Create(surface);
-    m_picValue.Create(surface);
-    m_cmdDown.Create(m_picValue.hWnd());
-    for (ChildControl* editor : {static_cast<ChildControl*>(&m_txtValue), static_cast<ChildControl*>(&m_cmdBrowse),
-                                 static_cast<ChildControl*>(&m_cboValue), static_cast<ChildControl*>(&m_picValue)})
-        editor->SetVisible(false);
-    Surface().SetFont(CreateStdFont(DesignFont(L"MS Sans Serif", FW_NORMAL)));
-    m_txtValue.SetFont(Surface().Font());
-    m_picValue.SetFont(Surface().Font());
-    m_cmdDown.SetFont(CreateStdFont(DesignFont(L"MS Sans Serif", FW_BOLD)));
-    m_cmdBrowse.SetFont(CreateStdFont(DesignFont(L"Arial", FW_BOLD)));
-    m_cboValue.SetFont(CreateStdFont(DesignFont(L"MS Sans Serif", FW_NORMAL)));
-}
-
 void PropertyList::UserControl_Initialize() {
-    UpdateTextHeight();
-    m_lastIndex = -1;
-    m_longestItem = CLng(4.0 * TwipsPerPixelX() + Surface().TextWidth(L"Property"));
+    FontDescription listFont;
+    listFont.name = L"MS Sans Serif";
+    listFont.points = 8.25;
+    listFont.weight = FW_NORMAL;
+    Surface().SetFont(CreateStdFont(listFont));
+    m_editors.Create(Surface().hWnd(), Surface().Font());
+    m_rows.ResetLongestItem(4.0 * TwipsPerPixelX() + Surface().TextWidth(L"Property"));
 }
 
 void PropertyList::UserControl_InitProperties() {
     Skipping([&] { SetBackColor(kDefaultBackColor); });
-    m_lastIndex = -1;
     m_highlightColor = kDefaultHighlightColor;
     m_highlightText = kDefaultHighlightText;
     m_allowEdit = true;
     Skipping([&] { SetupRuntime(); });
-    m_textTrue = L"True";
-    m_textFalse = L"False";
+    m_rows.SetTextTrue(L"True");
+    m_rows.SetTextFalse(L"False");
 }
 
 void PropertyList::UserControl_ReadProperties(IPropertyBag& bag) {
@@ -86,8 +63,12 @@ void PropertyList::UserControl_ReadProperties(IPropertyBag& bag) {
         if (auto colour = ReadLong(bag, L"ForeColor", static_cast<int32_t>(kDefaultForeColor)))
             SetForeColor(static_cast<OLE_COLOR>(*colour));
     });
+    // A bag without the key gives the container's font: the list takes a
+    // copy, so that changing the list's font leaves the container's alone.
     Skipping([&] {
-        if (com_ptr<IFont> font = ReadFont(bag, L"Font", AmbientProperties().Font())) SetFont(font);
+        const com_ptr<IFont> ambient = AmbientProperties().Font();
+        if (com_ptr<IFont> font = ReadFont(bag, L"Font", ambient))
+            SetFont(font == ambient ? CloneFont(font.get()) : font);
     });
     // The whole stored header font (face, size, weight, style) is restored,
     // on a copy of its own so that it is not shared with the bag.
@@ -97,10 +78,10 @@ void PropertyList::UserControl_ReadProperties(IPropertyBag& bag) {
     });
     Skipping([&] { SetupRuntime(); });
     Skipping([&] {
-        if (auto text = ReadString(bag, L"TextTrue", L"True")) m_textTrue = *text;
+        if (auto text = ReadString(bag, L"TextTrue", L"True")) m_rows.SetTextTrue(*text);
     });
     Skipping([&] {
-        if (auto text = ReadString(bag, L"TextFalse", L"False")) m_textFalse = *text;
+        if (auto text = ReadString(bag, L"TextFalse", L"False")) m_rows.SetTextFalse(*text);
     });
 }
 
@@ -114,9 +95,9 @@ void PropertyList::UserControl_WriteProperties(IPropertyBag& bag) {
     WriteLong(bag, L"BackColor", static_cast<int32_t>(Surface().BackColor()), static_cast<int32_t>(kDefaultBackColor));
     WriteLong(bag, L"ForeColor", static_cast<int32_t>(Surface().ForeColor()), static_cast<int32_t>(kDefaultForeColor));
     WriteFont(bag, L"Font", Surface().Font().get(), AmbientProperties().Font().get());
-    WriteFont(bag, L"FontHeader", m_cmdDown.Font().get(), Surface().Font().get());
-    WriteString(bag, L"TextTrue", m_textTrue, L"True");
-    WriteString(bag, L"TextFalse", m_textFalse, L"False");
+    WriteFont(bag, L"FontHeader", m_editors.HeaderFont().get(), Surface().Font().get());
+    WriteString(bag, L"TextTrue", m_rows.TextTrue(), L"True");
+    WriteString(bag, L"TextFalse", m_rows.TextFalse(), L"False");
 }
 
 void PropertyList::CheckDesignMode() noexcept {
@@ -146,7 +127,7 @@ void PropertyList::SetupRuntime() {
     Skipping([&] { UserControl_Resize(); });
     if (m_vsb) m_vsb->SetVisible(false);
     m_scrollShown = false;
-    m_cboValue.Subclass();
+    m_editors.ComboSubclass();
 }
 
 // A container that initialises the control before siting it leaves the

@@ -1,74 +1,67 @@
-// Calls to the host's owner-draw sink, made late-bound by DISPID through its
-// dispatch interface. Every call names this control by its display name so
-// that one sink can serve several lists.
+#include "property_list/owner_draw_sink.h"
+
+#include "IPropOwnerDraw.h"
+#include "common/handles.h"
 #include "common/vb_conversions.h"
-#include "property_list/property_list.h"
+#include "common/vb_error.h"
+#include "runtime/event_args.h"
 
 namespace zo {
 
-namespace {
-
-constexpr DISPID kCommitEdit = 0x60030001;
-constexpr DISPID kHideEditor = 0x60030003;
-constexpr DISPID kShowEditor = 0x60030004;
-
-VARIANT TextArgument(const std::wstring& text) {
-    VARIANT arg;
-    V_VT(&arg) = VT_BSTR;
-    V_BSTR(&arg) = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    return arg;
+void OwnerDrawSink::Set(IUnknown* sink) noexcept {
+    com_ptr<IDispatch> dispatch;
+    if (sink) {
+        if (FAILED(sink->QueryInterface(IID_IPropOwnerDrawSink, dispatch.put_void())))
+            sink->QueryInterface(IID_IDispatch, dispatch.put_void());
+    }
+    m_sink = std::move(dispatch);
 }
 
-VARIANT LongArgument(int32_t value) {
-    VARIANT arg;
-    V_VT(&arg) = VT_I4;
-    V_I4(&arg) = value;
-    return arg;
-}
-
-}  // namespace
-
-HRESULT PropertyList::InvokeSink(DISPID dispid, std::vector<VARIANT>& args) {
-    com_ptr<IDispatch> sink = m_ownerDrawSink;
-    if (!sink) return S_FALSE;
-    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-    DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+void OwnerDrawSink::Invoke(DISPID dispid, EventArgs& args) {
+    // The host may clear or replace the sink from inside the call.
+    const com_ptr<IDispatch> sink = m_sink;
+    if (!sink) return;
+    DISPPARAMS params = args.Params();
     EXCEPINFO exception{};
     UINT argError = 0;
-    VARIANT result;
-    ::VariantInit(&result);
+    unique_variant result;
     const HRESULT hr = sink->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result,
                                     &exception, &argError);
-    ::VariantClear(&result);
-    for (VARIANT& arg : args) {
-        if (!(V_VT(&arg) & VT_BYREF)) ::VariantClear(&arg);
-    }
     if (hr == DISP_E_EXCEPTION) throw VbError::FromExcepInfo(exception);
     if (FAILED(hr)) throw VbError::FromHResult(hr);
-    return hr;
 }
 
-void PropertyList::SinkCommitEdit() {
-    std::vector<VARIANT> args{TextArgument(AmbientProperties().DisplayName())};
-    InvokeSink(kCommitEdit, args);
+void OwnerDrawSink::CommitEdit(const std::wstring& controlName) {
+    EventArgs args;
+    args.String(controlName);
+    Invoke(PROPOWNERDRAW_DISPID_COMMITEDIT, args);
 }
 
-void PropertyList::SinkHideEditor() {
-    std::vector<VARIANT> args{TextArgument(AmbientProperties().DisplayName())};
-    InvokeSink(kHideEditor, args);
+void OwnerDrawSink::HideEditor(const std::wstring& controlName) {
+    EventArgs args;
+    args.String(controlName);
+    Invoke(PROPOWNERDRAW_DISPID_HIDEEDITOR, args);
 }
 
-void PropertyList::SinkShowEditor(double left, double top, double width, double height) {
-    // The sink receives the selection index itself and may change it.
-    int16_t index = CInt(m_selIndex);
-    VARIANT indexArg;
-    V_VT(&indexArg) = VT_I2 | VT_BYREF;
-    V_I2REF(&indexArg) = &index;
-    std::vector<VARIANT> args{TextArgument(AmbientProperties().DisplayName()), indexArg,
-                              LongArgument(CLng(left)), LongArgument(CLng(top)), LongArgument(CLng(width)),
-                              LongArgument(CLng(height))};
-    InvokeSink(kShowEditor, args);
-    if (index >= -1 && index <= m_lastIndex) m_selIndex = index;
+void OwnerDrawSink::ShowEditor(const std::wstring& controlName, int16_t& index, int32_t left, int32_t top,
+                               int32_t width, int32_t height) {
+    EventArgs args;
+    args.String(controlName).ShortRef(index).Long(left).Long(top).Long(width).Long(height);
+    Invoke(PROPOWNERDRAW_DISPID_SHOWEDITOR, args);
+}
+
+int32_t OwnerDrawSink::DrawItem(const std::wstring& controlName, int32_t index, bool selected, HDC dc, int32_t top,
+                                int32_t right, int32_t bottom) {
+    // The interface carries the row as an Integer (a row it cannot name is
+    // an Overflow) and the DC as a Long.
+    int16_t itemIndex = CInt(index);
+    int32_t dcValue = static_cast<int32_t>(reinterpret_cast<INT_PTR>(dc));
+    int32_t topValue = top, rightValue = right, bottomValue = bottom;
+    EventArgs args;
+    args.String(controlName).ShortRef(itemIndex).Bool(selected).LongRef(dcValue).Long(2).LongRef(topValue);
+    args.LongRef(rightValue).LongRef(bottomValue);
+    Invoke(PROPOWNERDRAW_DISPID_DRAWITEM, args);
+    return bottomValue;
 }
 
 }  // namespace zo

@@ -1,5 +1,13 @@
 // The PropertyList control: a two-column list of named values, each row
 // edited in place by the editor its kind calls for.
+//
+// The control is the COM surface (dispatch, events, lifecycle, persistence)
+// wiring plain parts together:
+//   RowStore      the rows and their rules             property_list/row_store.h
+//   RowGeometry   where rows are on screen              property_list/row_geometry.h
+//   PaintList     drawing the rows                      property_list/list_painter.h
+//   ValueEditors  the in-place editors, ValueChanged    property_list/value_editors.h
+//   OwnerDrawSink the host's sink for owner-drawn rows  property_list/owner_draw_sink.h
 #pragma once
 
 #include <cstdint>
@@ -10,37 +18,20 @@
 #include "ZoPropertyList.h"
 #include "colour_picking/colour_form.h"
 #include "colour_picking/paint_effects.h"
-#include "combo_box/zo_combo_box.h"
 #include "common/handles.h"
+#include "property_list/owner_draw_sink.h"
+#include "property_list/row_geometry.h"
+#include "property_list/row_store.h"
+#include "property_list/value_editors.h"
 #include "runtime/activex_control.h"
-#include "runtime/child_controls.h"
 #include "window_support/scrollbar.h"
 
 namespace zo {
 
-// One row. The value is always kept as text.
-struct PropItem {
-    std::wstring Name;
-    std::wstring Value;
-    unique_variant ItemData;
-    bool ReadOnly = false;
-    int32_t ItemType = ZoPropStringValue;
-
-    PropItem() = default;
-    PropItem(const PropItem&) = delete;
-    PropItem& operator=(const PropItem&) = delete;
-    PropItem(PropItem&& other) noexcept;
-    PropItem& operator=(PropItem&& other) noexcept;
-};
-
-// Events of the control's event interface.
-namespace property_list_event {
-inline constexpr DISPID ValueChanged = 1, Browse = 2, NeedData = 3, Click = 4, DblClick = 5, KeyDown = 6,
-                        KeyPress = 7, KeyUp = 8, MouseDown = 9, MouseMove = 10, MouseUp = 11, Resize = 12,
-                        SelChange = 13, Scroll = 14, KeyPressEdit = 15;
-}
-
-class PropertyList final : public ActiveXControl, public _PropertyList, private CScrollbarEvents {
+class PropertyList final : public ActiveXControl,
+                           public _PropertyList,
+                           private CScrollbarEvents,
+                           private EditorHost {
 public:
     static HRESULT Create(REFIID iid, void** out);
 
@@ -113,11 +104,10 @@ public:
     STDMETHODIMP CommitPending(VARIANT_BOOL* NotifyChange) override;
     STDMETHODIMP HideControls() override;
 
-    // The store, for the library's own code and benchmarks.
+    // The rows, for the library's own code and benchmarks.
     void AddItem(const std::wstring& name, const std::wstring& content, bool readOnly, int32_t itemType,
                  int32_t index);
-    [[nodiscard]] int32_t LastIndex() const noexcept { return m_lastIndex; }
-    [[nodiscard]] int32_t LongestItem() const noexcept { return m_longestItem; }
+    [[nodiscard]] const RowStore& Rows() const noexcept { return m_rows; }
 
 protected:
     IDispatch* DefaultDispatch() noexcept override { return static_cast<_PropertyList*>(this); }
@@ -135,63 +125,49 @@ private:
     PropertyList();
     ~PropertyList() override;
     void UserControl_Initialize();
-    void CreateChildControls();
 
-    // Item store
+    // Rows and values (item_store.cpp)
     void RemoveItem(int32_t index);
     void ClearItems();
-    [[nodiscard]] PropItem& ItemAt(int32_t index);
-    [[nodiscard]] PropItem* SelectedItem() noexcept;
-    [[nodiscard]] std::wstring NormaliseBoolean(const std::wstring& text) const;
-    void DropSelectionPastEnd() noexcept;
     void StoreValue(int32_t index, const std::wstring& value);
     void ResetScrollAfterRemove();
-    [[nodiscard]] int32_t ListCount32() const noexcept { return m_lastIndex + 1; }
-    [[nodiscard]] int16_t SelectedIndex() const noexcept;
     void SetSelected(int32_t index);
     void SetHoldDraw(bool hold);
     void SetTextTrue(const std::wstring& text);
     void SetTextFalse(const std::wstring& text);
 
-    // Appearance
+    // Appearance (appearance.cpp)
     void SetBackColor(OLE_COLOR colour);
     void SetForeColor(OLE_COLOR colour);
     void SetFont(com_ptr<IFont> font);
     void SetFontHeader(com_ptr<IFont> font);
-    void UpdateTextHeight();
+    void ShowItemError(const VbError& error, const wchar_t* title) const;
 
-    // Lifecycle
+    // Lifecycle (lifecycle.cpp)
     void CheckDesignMode() noexcept;
     void SetupRuntime();
     [[nodiscard]] CScrollbar& Vsb();
+    void CreateColourPopup();
+    void HideColourPopup() noexcept;
+    void SaveAndUnloadColourPopup() noexcept;
 
-    // Editors
+    // Editing (editing.cpp)
     void RefreshEditors();
-    void HideEditors() noexcept;
-    void ShowEditControl();
+    void OpenSelectedEditor();
+    void HideSinkEditor();
     void DoCommitPending(bool notifyChange);
     void DoHideControls();
-    [[nodiscard]] bool RaiseValueChanged(int32_t index, const std::wstring& newValue);
+    bool RaiseValueChanged(const std::wstring& name, int32_t index, const std::wstring& newValue) override;
+    std::vector<std::wstring> RaiseNeedData(int32_t index) override;
+    std::wstring ControlName() override;
+    void Repaint() override { DrawList(); }
 
-    // Owner-draw sink (called late-bound by DISPID)
-    void SinkCommitEdit();
-    void SinkHideEditor();
-    void SinkShowEditor(double left, double top, double width, double height);
-    HRESULT InvokeSink(DISPID dispid, std::vector<VARIANT>& args);
-
-    // Painting and layout
+    // Painting, layout and scrolling (painting.cpp, layout.cpp)
+    [[nodiscard]] RowMetrics MeasureRows();
+    [[nodiscard]] RowGeometry Geometry();
     void DrawList();
-    void PaintRows();
-    void DrawColourValue(HDC dc, const std::wstring& value, int left, int top, int right, int bottom);
-    [[nodiscard]] int32_t SinkDrawItem(int32_t index, bool selected, HDC dc, int32_t top, int32_t right,
-                                       int32_t bottom);
+    void SyncHeaderFontSize() noexcept;
     void LayoutControl();
-    // The first row on screen: the scroll position held within the rows, so
-    // that the list never scrolls into blank space.
-    [[nodiscard]] int32_t FirstVisibleRow();
-    [[nodiscard]] int32_t RowsThatFit();
-
-    // Events of the scroll bar.
     void Change() override { vsb_Change(); }
     void Scroll() override { vsb_Scroll(); }
     void MouseWheel(int16_t& delta) override { vsb_MouseWheel(delta); }
@@ -200,44 +176,19 @@ private:
     void vsb_MouseWheel(int16_t delta);
     void ScrollTo(int64_t firstRow);
 
-    // Colour popup (the popup form)
-    void CreateColourPopup();
-    void HideColourPopup() noexcept;
-    void SaveAndUnloadColourPopup() noexcept;
-
-    void ShowItemError(const VbError& error, const wchar_t* title) const;
-
-    std::vector<PropItem> m_items;
-    bool m_itemsAllocated = false;
-    int32_t m_lastIndex = -1;
-    int32_t m_selIndex = -1;
-    int32_t m_longestItem = 0;
-    std::wstring m_textTrue = L"True";
-    std::wstring m_textFalse = L"False";
+    RowStore m_rows;
+    OwnerDrawSink m_ownerDrawSink;
+    ValueEditors m_editors{m_rows, m_ownerDrawSink, *this};
     bool m_holdDraw = false;
-    bool m_textEditActive = false;
     OLE_COLOR m_highlightColor = 0x8000000D;
     OLE_COLOR m_highlightText = 0x8000000E;
     bool m_allowEdit = true;
     bool m_designMode = true;
     bool m_scrollShown = false;
-    int16_t m_editTop = -90;
-    com_ptr<IDispatch> m_ownerDrawSink;
 
-    TextBox m_txtValue;
-    PictureBox m_cmdBrowse;
-    ZoComboBox m_cboValue;
-    PictureBox m_picValue;
-    PictureBox m_cmdDown;
     std::unique_ptr<CScrollbar> m_vsb;
     std::shared_ptr<PaintEffects> m_paintFx;
     std::unique_ptr<ColorForm> m_cPicker;
 };
-
-// Draws a grey dotted line on even coordinates (horizontal when x1 != x2).
-void DrawDottedLine(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2) noexcept;
-
-// The text height in pixels of the last control font measured on this thread.
-[[nodiscard]] int32_t TextHeightPx() noexcept;
 
 }  // namespace zo

@@ -10,14 +10,6 @@
 namespace zo {
 
 namespace {
-void MoveVariant(VARIANT& to, VARIANT& from) noexcept {
-    ::VariantClear(&to);
-    to = from;
-    ::VariantInit(&from);
-}
-
-constexpr DISPID kCommitPendingId = 0x60030069;
-
 bool OmitsOnlyArgument(const DISPPARAMS& params) noexcept {
     if (params.cNamedArgs != 0) return false;
     if (params.cArgs == 0) return true;
@@ -30,22 +22,6 @@ const ControlClassInfo kPropertyListClass{
     OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT | OLEMISC_ACTIVATEWHENVISIBLE |
         OLEMISC_SETCLIENTSITEFIRST};
 }  // namespace
-
-PropItem::PropItem(PropItem&& other) noexcept
-    : Name(std::move(other.Name)), Value(std::move(other.Value)), ReadOnly(other.ReadOnly), ItemType(other.ItemType) {
-    MoveVariant(ItemData, other.ItemData);
-}
-
-PropItem& PropItem::operator=(PropItem&& other) noexcept {
-    if (this != &other) {
-        Name = std::move(other.Name);
-        Value = std::move(other.Value);
-        MoveVariant(ItemData, other.ItemData);
-        ReadOnly = other.ReadOnly;
-        ItemType = other.ItemType;
-    }
-    return *this;
-}
 
 HRESULT PropertyList::Create(REFIID iid, void** out) {
     if (!out) return E_POINTER;
@@ -61,10 +37,13 @@ HRESULT PropertyList::Create(REFIID iid, void** out) {
     return hr;
 }
 
-PropertyList::PropertyList() : ActiveXControl(kPropertyListClass) {
-    CreateChildControls();
-    UserControl_Initialize();
-}
+PropertyList::PropertyList() : ActiveXControl(kPropertyListClass) { UserControl_Initialize(); }
+
+// The store names kinds of rows without the type library's header.
+static_assert(row_kind::Text == ZoPropStringValue && row_kind::Number == ZoPropNumericValue &&
+              row_kind::Boolean == ZoPropBoolValue && row_kind::Browse == ZoPropBrowseButton &&
+              row_kind::Colour == ZoPropOleColor && row_kind::Custom == ZoPropCustomValue &&
+              row_kind::OwnerDraw == ZoPropOwnerDraw && row_kind::Header == ZoPropPropertyHeader);
 
 PropertyList::~PropertyList() = default;
 
@@ -93,7 +72,7 @@ STDMETHODIMP PropertyList::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAM
     VARIANT_BOOL notifyDefault = VARIANT_TRUE;
     std::vector<VARIANT> arguments;
     DISPPARAMS completed{};
-    if (id == kCommitPendingId && params && (flags & DISPATCH_METHOD) && OmitsOnlyArgument(*params)) {
+    if (id == PROPERTYLIST_DISPID_COMMITPENDING && params && (flags & DISPATCH_METHOD) && OmitsOnlyArgument(*params)) {
         VARIANT byReference;
         V_VT(&byReference) = VT_BOOL | VT_BYREF;
         V_BOOLREF(&byReference) = &notifyDefault;

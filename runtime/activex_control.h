@@ -161,6 +161,13 @@ protected:
     [[nodiscard]] Ambient& AmbientProperties() noexcept { return m_ambient; }
     [[nodiscard]] bool IsInPlaceActive() const noexcept { return m_inPlaceActive; }
     [[nodiscard]] bool IsInitialised() const noexcept { return m_initialised; }
+    // A reference to the control for the length of a call that can raise an
+    // event, since a host may release the control inside it; none once the
+    // control is being torn down.
+    [[nodiscard]] com_ptr<IUnknown> KeepAlive() noexcept {
+        if (m_terminated) return {};
+        return com_ptr<IUnknown>(static_cast<IOleObject*>(this));
+    }
 
     // Asks the container for a new size of the control, in twips (the
     // Width and Height extender properties).

@@ -284,6 +284,8 @@ bool ActiveXControl::OnControlMessage(UINT, WPARAM, LPARAM, LRESULT*) noexcept {
 
 bool ActiveXControl::HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          LRESULT* result) noexcept {
+    // Handlers raise events, and a host may release the control inside one.
+    const com_ptr<IUnknown> self = KeepAlive();
     if (m_initialised && !m_terminated && OnControlMessage(message, wParam, lParam, result)) return true;
     switch (message) {
         case WM_ERASEBKGND:

@@ -1,0 +1,111 @@
+// The control's side of in-place editing: the editor refresh, committing
+// and hiding through the COM members, and the events the editors raise.
+#include "common/vb_conversions.h"
+#include "property_list/property_list.h"
+#include "runtime/bstr_text.h"
+#include "runtime/event_args.h"
+
+namespace zo {
+
+namespace {
+
+// Where an editor goes when its row is not on screen: above the top edge,
+// so that it shows over no other row.
+constexpr double kEditorAboveTheTop = -90;
+
+// The entries a host put into a NeedData array, as far as they can be read.
+std::vector<std::wstring> EntriesOf(SAFEARRAY* entries) {
+    std::vector<std::wstring> result;
+    VARTYPE type = VT_EMPTY;
+    if (!entries || ::SafeArrayGetDim(entries) != 1 || FAILED(::SafeArrayGetVartype(entries, &type)) ||
+        type != VT_BSTR)
+        return result;
+    LONG lower = 0, upper = -1;
+    if (FAILED(::SafeArrayGetLBound(entries, 1, &lower)) || FAILED(::SafeArrayGetUBound(entries, 1, &upper)))
+        return result;
+    for (LONG i = lower; i <= upper; ++i) {
+        BSTR raw = nullptr;
+        if (FAILED(::SafeArrayGetElement(entries, &i, &raw))) break;
+        const unique_bstr entry(raw);
+        result.push_back(TextOf(entry.get()));
+    }
+    return result;
+}
+
+}  // namespace
+
+void PropertyList::HideSinkEditor() {
+    if (m_ownerDrawSink) m_ownerDrawSink.HideEditor(ControlName());
+}
+
+void PropertyList::RefreshEditors() {
+    const com_ptr<IUnknown> self = KeepAlive();
+    try {
+        HideSinkEditor();
+        m_editors.HideAll();
+        HideColourPopup();
+        DrawList();
+        // A designer shows the list, never an editor.
+        if (m_rows.SelIndex() >= 0 && !m_designMode) OpenSelectedEditor();
+    } catch (...) {
+        // The refresh ends where it fails; the focus still returns to the list.
+    }
+    if (HWND window = Surface().hWnd()) ::SetFocus(window);
+}
+
+// The editors go on the selected row's line, computed from the geometry, so
+// they land on the right row even while painting is held.
+void PropertyList::OpenSelectedEditor() {
+    const RowGeometry geometry = Geometry();
+    EditorPlace place;
+    place.top = geometry.EditorTopTwips(m_rows.SelIndex()).value_or(kEditorAboveTheTop);
+    place.right = Surface().ScaleWidth();
+    if (m_vsb && m_vsb->Visible()) place.right -= m_vsb->Width();
+    m_editors.OpenSelected(place);
+}
+
+bool PropertyList::RaiseValueChanged(const std::wstring& name, int32_t index, const std::wstring& newValue) {
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    EventArgs args;
+    args.String(name).Short(CInt(index)).String(newValue).BoolRef(cancel);
+    RaiseControlEvent(PROPERTYLIST_EVENT_VALUECHANGED, args);
+    return cancel != VARIANT_FALSE;
+}
+
+std::vector<std::wstring> PropertyList::RaiseNeedData(int32_t index) {
+    SAFEARRAY* entries = nullptr;
+    EventArgs args;
+    args.Short(CInt(index)).StringArrayRef(entries);
+    RaiseControlEvent(PROPERTYLIST_EVENT_NEEDDATA, args);
+    const unique_safearray owned(entries);
+    return EntriesOf(owned.get());
+}
+
+std::wstring PropertyList::ControlName() { return AmbientProperties().DisplayName(); }
+
+void PropertyList::DoCommitPending(bool notifyChange) { m_editors.CommitPending(notifyChange); }
+
+void PropertyList::DoHideControls() {
+    HideSinkEditor();
+    m_editors.HideAll();
+    m_editors.EndTextEdit();
+    DrawList();
+}
+
+STDMETHODIMP PropertyList::CommitPending(VARIANT_BOOL* NotifyChange) {
+    const bool notify = !NotifyChange || *NotifyChange != VARIANT_FALSE;
+    const com_ptr<IUnknown> self = KeepAlive();
+    try {
+        DoCommitPending(notify);
+    } catch (...) {
+        // Errors met while committing are ignored.
+    }
+    return S_OK;
+}
+
+STDMETHODIMP PropertyList::HideControls() {
+    const com_ptr<IUnknown> self = KeepAlive();
+    return GuardedCall(IID__PropertyList, [&] { DoHideControls(); });
+}
+
+}  // namespace zo

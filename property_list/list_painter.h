@@ -1,0 +1,41 @@
+// Painting of the rows: reads the rows and the geometry and draws them into
+// an off-screen bitmap that is copied to the target in one BitBlt, so that
+// repainting after every keystroke or scroll step does not flicker. Only the
+// visible rows are visited. The painter keeps and writes no state.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace zo {
+
+class OwnerDrawSink;
+class RowGeometry;
+class RowStore;
+
+struct ListPaintStyle {
+    COLORREF foreColour = 0;
+    COLORREF backColour = 0;
+    COLORREF highlightColour = 0;
+    HFONT listFont = nullptr;    // borrowed
+    HFONT headerFont = nullptr;  // borrowed
+    int32_t swatchPx = 0;        // side of a colour row's swatch box
+};
+
+// Owner-drawn rows are drawn by the sink when one is set; it may call back
+// into the control, so every row is looked up again after each call.
+struct OwnerDrawing {
+    OwnerDrawSink* sink = nullptr;
+    std::wstring controlName;
+};
+
+void PaintList(HDC target, const RowStore& rows, const RowGeometry& geometry, const ListPaintStyle& style,
+               const OwnerDrawing& ownerDrawing);
+
+// Draws a grey dotted line on even coordinates (horizontal when x1 != x2),
+// so that crossing lines share their dots.
+void DrawDottedLine(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2) noexcept;
+
+}  // namespace zo

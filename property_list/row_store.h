@@ -1,0 +1,105 @@
+// The rows of a PropertyList: the item records and every rule of adding,
+// inserting, removing, retyping and normalising them, the widest-name
+// bookkeeping and the selection. No window and no COM: the control measures
+// text and raises events, this store only keeps the rows consistent.
+//
+// Rows are counted in 32 bits; the 16-bit interface reads them through the
+// *ForInterface members, which fail with Overflow (error 6) for a count or
+// index it cannot carry.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/handles.h"
+
+namespace zo {
+
+// Kinds of rows, as the ItemTypes enumeration of the type library numbers them.
+namespace row_kind {
+inline constexpr int32_t Text = 0, Number = 1, Boolean = 2, Browse = 3, Colour = 4, Custom = 5, OwnerDraw = 6,
+                         Header = 7;
+}
+
+// Names a row for as long as it exists, wherever insertions and removals
+// move it; 0 names no row (a blank or left-over record).
+using RowId = uint64_t;
+
+// One row. The value is always kept as text.
+struct PropItem {
+    std::wstring Name;
+    std::wstring Value;
+    unique_variant ItemData;
+    bool ReadOnly = false;
+    int32_t ItemType = row_kind::Text;
+    RowId Id = 0;
+};
+
+class RowStore {
+public:
+    // Index of the last row, -1 when the list is empty.
+    [[nodiscard]] int32_t LastIndex() const noexcept { return m_lastIndex; }
+    [[nodiscard]] int32_t Count() const noexcept { return m_lastIndex + 1; }
+    [[nodiscard]] int16_t CountForInterface() const;
+
+    // The record at `index`: any record the array holds, including the blank
+    // or left-over one of an empty list; error 9 outside the array.
+    [[nodiscard]] PropItem& At(int32_t index);
+    // Row `index` when it is one of the rows 0 .. LastIndex, otherwise null.
+    [[nodiscard]] PropItem* Row(int32_t index) noexcept;
+    [[nodiscard]] const PropItem* Row(int32_t index) const noexcept;
+    // Where the row named `id` is now; `hint` is tried first.
+    [[nodiscard]] std::optional<int32_t> IndexOf(RowId id, int32_t hint = -1) const noexcept;
+
+    // Adds a row made by the rules of `Add` at `index` (-1 or past the end:
+    // at the end; rows from `index` on move down) and returns its index.
+    int32_t Insert(const std::wstring& name, const std::wstring& content, bool readOnly, int32_t itemType,
+                   int32_t index);
+    // Removes row `index`; an index that names no row changes nothing.
+    // Removing the only row leaves its record behind as the left-over one.
+    bool Remove(int32_t index);
+    // No rows, and a single blank record.
+    void Clear();
+
+    // The value a row of `itemType` stores when it is given `text`: by the
+    // rules of `Add` (creating) or of `Value` let (storing).
+    [[nodiscard]] std::wstring ContentForNewRow(int32_t itemType, const std::wstring& text) const;
+    [[nodiscard]] std::wstring ValueToStore(int32_t itemType, const std::wstring& text) const;
+    [[nodiscard]] std::wstring NormaliseBoolean(const std::wstring& text) const;
+
+    [[nodiscard]] const std::wstring& TextTrue() const noexcept { return m_textTrue; }
+    [[nodiscard]] const std::wstring& TextFalse() const noexcept { return m_textFalse; }
+    void SetTextTrue(std::wstring text) { m_textTrue = std::move(text); }
+    void SetTextFalse(std::wstring text) { m_textFalse = std::move(text); }
+
+    // The column split in twips: at least the width of the widest name.
+    [[nodiscard]] int32_t LongestItem() const noexcept { return m_longestItem; }
+    void ResetLongestItem(double widthTwips);
+    // A name measuring `widthTwips` (margin included) widens the column.
+    void WidenLongestItem(double widthTwips);
+
+    // The selected row, -1 for none. Selection past the last row is dropped
+    // whenever rows go, so that no later step reads a row that is gone.
+    [[nodiscard]] int32_t SelIndex() const noexcept { return m_selIndex; }
+    [[nodiscard]] PropItem* Selected() noexcept { return Row(m_selIndex); }
+    // -1 for an empty list or no selection; Overflow past 32767.
+    [[nodiscard]] int16_t SelectedForInterface() const;
+    // Selects -1 .. LastIndex; anything else is refused.
+    bool Select(int32_t index) noexcept;
+
+private:
+    void DropSelectionPastEnd() noexcept;
+
+    std::vector<PropItem> m_items;
+    bool m_allocated = false;
+    int32_t m_lastIndex = -1;
+    int32_t m_selIndex = -1;
+    int32_t m_longestItem = 0;
+    RowId m_nextId = 1;
+    std::wstring m_textTrue = L"True";
+    std::wstring m_textFalse = L"False";
+};
+
+}  // namespace zo

@@ -1,0 +1,111 @@
+// The in-place editors of a PropertyList: the text box (text, number and
+// browse rows), the "..." button, the list editor (Boolean and custom rows),
+// the colour box with its arrow, and the host's own editor for owner-drawn
+// rows through the sink. Opening the editor of a row, hiding them all, the
+// text that is pending for a row, and the ValueChanged contract live here.
+#pragma once
+
+#include <windows.h>
+#include <ocidl.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "combo_box/zo_combo_box.h"
+#include "common/com_ptr.h"
+#include "property_list/row_store.h"
+#include "runtime/child_controls.h"
+
+namespace zo {
+
+class OwnerDrawSink;
+
+// What the editors ask of the control that owns them.
+class EditorHost {
+public:
+    // Raises ValueChanged; true when the host set Cancel.
+    virtual bool RaiseValueChanged(const std::wstring& name, int32_t index, const std::wstring& newValue) = 0;
+    // Raises NeedData; the entries the host supplied, as far as they read.
+    virtual std::vector<std::wstring> RaiseNeedData(int32_t index) = 0;
+    // The name every sink call carries.
+    [[nodiscard]] virtual std::wstring ControlName() = 0;
+    virtual void Repaint() = 0;
+
+protected:
+    ~EditorHost() = default;
+};
+
+// Where the editors of the selected row go, in twips of the surface.
+struct EditorPlace {
+    double top = 0;    // the row's editor line
+    double right = 0;  // the value column's right edge
+};
+
+class ValueEditors {
+public:
+    ValueEditors(RowStore& rows, OwnerDrawSink& sink, EditorHost& host) noexcept;
+
+    void Create(HWND surface, com_ptr<IFont> listFont);
+
+    // Horizontal layout and heights, from the value column and the line height.
+    void Layout(double valueLeft, double scaleWidth, double barWidth, double lineTwips) noexcept;
+    void SetFont(com_ptr<IFont> font, int32_t linePx, double twipsPerPixelY) noexcept;
+    void SetBackColor(OLE_COLOR colour) noexcept;
+    void SetForeColor(OLE_COLOR colour) noexcept;
+    // The header font is kept by the colour arrow, which draws no text.
+    [[nodiscard]] com_ptr<IFont> HeaderFont() const noexcept { return m_cmdDown.Font(); }
+    void SetHeaderFont(com_ptr<IFont> font) noexcept { m_cmdDown.SetFont(std::move(font)); }
+    // The colour box's client height, which sizes a colour row's swatch.
+    [[nodiscard]] double SwatchTwips() const noexcept { return m_picValue.ScaleHeight(); }
+    [[nodiscard]] double ValueLeft() const noexcept { return m_txtValue.Left(); }
+
+    // Hides the control's own editors (not the sink's).
+    void HideAll() noexcept;
+    // Hides the text box, the list editor and the colour box (Clear).
+    void HideValueEditors() noexcept;
+    // Opens the editor of the selected row. NeedData and the sink may change
+    // the list: the editor opens only while the same row is still selected.
+    void OpenSelected(const EditorPlace& place);
+    void ComboSubclass() noexcept { m_cboValue.Subclass(); }
+
+    [[nodiscard]] bool TextEditActive() const noexcept { return m_textEditActive; }
+    void EndTextEdit() noexcept { m_textEditActive = false; }
+    // The text box shows a value just stored in row `id`, closed.
+    void ShowStoredText(RowId id, const std::wstring& value) noexcept;
+    // The text box is emptied and belongs to no row (its row went).
+    void DropText() noexcept;
+
+    // Stores `newValue` in row `id` (at `index` when the caller looked it up)
+    // unless the host cancels ValueChanged; with `notify` False no event is
+    // raised. The row is found again after the event: a row the host removed
+    // is not written, and a row that moved is written where it is now.
+    // Returns whether the value was stored.
+    bool CommitValue(RowId id, int32_t index, const std::wstring& newValue, bool notify);
+    // Commits the text typed for the selected row, or the sink's editor of a
+    // selected owner-drawn row. Text counts as pending only when the text
+    // box was filled for the row that is selected now.
+    void CommitPending(bool notify);
+
+private:
+    void OpenTextBox(const PropItem& item, const EditorPlace& place) noexcept;
+    void OpenListEditor(RowId id, const EditorPlace& place);
+    void OpenColourBox(const EditorPlace& place) noexcept;
+    void OpenSinkEditor(const EditorPlace& place);
+    [[nodiscard]] bool StillSelected(RowId id) noexcept;
+
+    RowStore& m_rows;
+    OwnerDrawSink& m_sink;
+    EditorHost& m_host;
+    bool m_textEditActive = false;
+    RowId m_textRow = 0;  // the row whose value the text box was filled with
+
+    TextBox m_txtValue;
+    PictureBox m_cmdBrowse;
+    ZoComboBox m_cboValue;
+    PictureBox m_picValue;
+    PictureBox m_cmdDown;
+};
+
+}  // namespace zo
