@@ -140,6 +140,52 @@ TEST_F(OwnerDrawSinkTest, ANewSinkReplacesTheOldOneWhichIsReleased) {
     EXPECT_EQ(RefCount(static_cast<IPropOwnerDrawSink*>(second.get())), 1u) << "the control kept the sink";
 }
 
+// A host class whose default interface is a dual of its own implements the
+// sink as a second interface: its IDispatch is that other interface, where
+// the sink's DISPIDs mean other methods. Only the sink's own face records.
+class SecondaryInterfaceSink final : public NoTypeInfoDispatch<IDispatch>, public ComObject {
+public:
+    [[nodiscard]] static com_ptr<SecondaryInterfaceSink> Create() {
+        return com_ptr<SecondaryInterfaceSink>::attach(new SecondaryInterfaceSink);
+    }
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (iid == IID_IPropOwnerDrawSink) return face->QueryInterface(iid, object);
+        if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
+        *object = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
+    STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
+    // The default interface's own methods, reached by the same DISPIDs.
+    STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        defaultInterfaceCalls.push_back(dispid);
+        return DISP_E_MEMBERNOTFOUND;
+    }
+
+    com_ptr<RecordingSink> face = RecordingSink::Create();
+    std::vector<DISPID> defaultInterfaceCalls;
+
+private:
+    SecondaryInterfaceSink() = default;
+};
+
+TEST_F(OwnerDrawSinkTest, ASinkThatIsASecondInterfaceOfTheHostsClassIsCalledOnThatInterface) {
+    com_ptr<SecondaryInterfaceSink> host = SecondaryInterfaceSink::Create();
+    ASSERT_TRUE(DispOk(Call(list.get(), L"SetOwnerDrawSink", {Variant(static_cast<IDispatch*>(host.get()))})));
+    ASSERT_TRUE(DispOk(Add(L"Drawn", L"d", kOwnerDrawRow)));
+    ASSERT_TRUE(DispOk(Put(list.get(), L"Selected", Short(0))));
+    ASSERT_TRUE(DispOk(Call(list.get(), L"CommitPending", {Variant(true)})));
+
+    EXPECT_TRUE(host->defaultInterfaceCalls.empty());
+    EXPECT_TRUE(SequenceIs(host->face->EditorCalls(), {L"HideEditor(Properties)", L"ShowEditor(Properties)",
+                                                       L"CommitEdit(Properties)", L"HideEditor(Properties)"}));
+    EXPECT_FALSE(host->face->DrawCalls().empty());
+    ASSERT_TRUE(DispOk(Call(list.get(), L"SetOwnerDrawSink", {Variant(static_cast<IDispatch*>(nullptr))})));
+}
+
 TEST(OwnerDrawSinkSharing, TwoListsSharingOneSinkNameThemselvesInEveryCall) {
     com_ptr<RecordingSink> shared = RecordingSink::Create();
     {

@@ -2,7 +2,11 @@
 // user never pops its colour form up: it reads the file when it starts and
 // at teardown writes back exactly what it read, and creates no file when
 // there was none.
+#include <cstdint>
+#include <optional>
+
 #include "colour_picking/palette_file.h"
+#include "common/handles.h"
 #include "tests/host/scratch_folder.h"
 #include "tests/property_list/property_list_fixture.h"
 
@@ -23,6 +27,15 @@ protected:
     }
     [[nodiscard]] bool Exists(const std::wstring& path) const {
         return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    // The file system's number for the file behind `path`.
+    [[nodiscard]] static std::optional<uint64_t> FileIdentity(const std::wstring& path) {
+        const unique_hfile handle(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                nullptr, OPEN_EXISTING, 0, nullptr));
+        BY_HANDLE_FILE_INFORMATION information{};
+        if (!handle || !::GetFileInformationByHandle(handle.get(), &information)) return std::nullopt;
+        return (uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
     }
 
     PaletteFile file;
@@ -46,13 +59,19 @@ TEST_F(PaletteFileTeardownTest, AListRewritesThePaletteItReadUnchanged) {
     EXPECT_FALSE(Exists(file.UserPath())) << "the Windows directory could be written";
 }
 
+// A run-time list replaces a whole palette file with a new file of the same
+// bytes at teardown; a design-time list never touches it, so the file is
+// still the same file.
 TEST_F(PaletteFileTeardownTest, ADesignTimeListLeavesTheFileAlone) {
-    const Bytes bytes(100, 0x5A);  // too short to be a palette
+    const Bytes bytes(256, 0x5A);
     ASSERT_TRUE(WriteBytes(file.WindowsPath(), bytes));
+    const std::optional<uint64_t> before = FileIdentity(file.WindowsPath());
+    ASSERT_TRUE(before);
     container.Ambient().userMode = false;
     ASSERT_TRUE(HostList());
     CloseList();
     EXPECT_EQ(ReadBytes(file.WindowsPath()), bytes);
+    EXPECT_EQ(FileIdentity(file.WindowsPath()), before) << "the file was written again";
 }
 
 TEST_F(PaletteFileTeardownTest, AShortFileIsNotTakenForAPalette) {

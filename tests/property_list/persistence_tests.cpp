@@ -324,3 +324,25 @@ TEST_F(PersistenceTest, EveryPersistedPropertySurvivesASaveAndLoad) {
 
 }  // namespace
 }  // namespace zo::test
+
+namespace zo::test {
+namespace {
+
+// A bag without "Font" gives the container's font; the list keeps a copy,
+// so a change to the list's font leaves the container's font alone.
+TEST_F(PersistenceTest, AListLoadedWithoutAFontChangesACopyOfTheContainersFont) {
+    container.Ambient().font = MakeFont(L"Arial", 10);
+    MemoryPropertyBag bag;
+    ASSERT_TRUE(LoadFrom(bag));
+    com_ptr<IFont> listFont = Property(L"Font").ToUnknown().query<IFont>();
+    ASSERT_TRUE(listFont);
+    ASSERT_EQ(listFont->put_Bold(TRUE), S_OK);
+    com_ptr<IFont> ambient = container.Ambient().font.query<IFont>();
+    BOOL bold = TRUE;
+    ASSERT_EQ(ambient->get_Bold(&bold), S_OK);
+    EXPECT_FALSE(bold);
+    EXPECT_EQ(FactsOf(Property(L"Font"))->weight, FW_BOLD);
+}
+
+}  // namespace
+}  // namespace zo::test
