@@ -28,8 +28,7 @@ bool IsMissing(const VARIANT* value) noexcept {
 }
 
 int32_t VariantToLong(const VARIANT* value) {
-    VARIANT converted;
-    ::VariantInit(&converted);
+    unique_variant converted;
     if (FAILED(::VariantChangeType(&converted, const_cast<VARIANT*>(value), 0, VT_R8)))
         throw VbError::Runtime(vb_error::kTypeMismatch);
     return CLng(V_R8(&converted));
@@ -41,8 +40,7 @@ HMENU MenuHandleOf(IDispatch* menu) {
     DISPID id = DISPID_UNKNOWN;
     LPOLESTR name = const_cast<LPOLESTR>(L"hMenu");
     DISPPARAMS none{};
-    VARIANT handle;
-    ::VariantInit(&handle);
+    unique_variant handle;
     if (FAILED(menu->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id)) ||
         FAILED(menu->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &handle, nullptr,
                             nullptr)) ||
