@@ -9,6 +9,7 @@
 
 #include "tests/host/ambient_properties.h"
 #include "tests/host/memory_stream.h"
+#include "tests/host/property_notify.h"
 #include "tests/property_list/property_list_fixture.h"
 
 namespace zo::test {
@@ -173,6 +174,24 @@ TEST_F(AppearanceTest, ATallerFontMakesNamesAddedLaterWider) {
         EXPECT_EQ(widths[i], pixels * twips + 3 * twips);
     }
     EXPECT_GT(widths[1], widths[0] * 3 / 2);
+}
+
+// Painting keeps the header font's size equal to the list font's. An OLE
+// font makes a new handle on every put, so a size that is already equal is
+// not put again, also when the header font is the list font itself.
+TEST_F(AppearanceTest, PaintingPutsNoHeaderFontSizeThatIsAlreadyEqual) {
+    const com_ptr<IFontDisp> shared = MakeFont(L"Arial", 9);
+    ASSERT_TRUE(DispOk(PutRef(list.get(), L"Font", Variant(shared.get()))));
+    ASSERT_TRUE(DispOk(PutRef(list.get(), L"FontHeader", Variant(shared.get()))));
+    ASSERT_TRUE(DispOk(Add(L"Header", L"", kHeaderRow)));
+    PropertyNotifyRecorder fontChanges;
+    ASSERT_EQ(fontChanges.Connect(shared.get()), S_OK);
+    for (int i = 0; i < 3; ++i) {
+        ::RedrawWindow(container.ControlHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        container.Pump();
+    }
+    EXPECT_TRUE(fontChanges.Changes().empty());
+    (void)fontChanges.Disconnect();
 }
 
 TEST_F(AppearanceTest, ChangingAPersistedPropertyMakesTheControlDirty) {
