@@ -12,9 +12,9 @@
 #include "colour_picking/common_dialog.h"
 #include "colour_picking/palette.h"
 #include "common/handles.h"
+#include "common/window_subclass.h"
 #include "runtime/activex_control.h"
 #include "runtime/child_controls.h"
-#include "window_support/window_subclass.h"
 
 namespace zo {
 

@@ -20,9 +20,9 @@
 
 #include "combo_box/combo_button.h"
 #include "common/com_ptr.h"
+#include "common/window_subclass.h"
 #include "runtime/child_controls.h"
 #include "window_support/control.h"
-#include "window_support/window_subclass.h"
 
 namespace zo {
 

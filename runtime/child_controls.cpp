@@ -29,13 +29,13 @@ void ChildControl::CreateWindowOf(HWND parent, const wchar_t* className, DWORD s
                                  ToPixelsY(m_top), ToPixelsX(m_width), ToPixelsY(m_height), parent, nullptr,
                                  ModuleInstance(), this);
     if (!m_window) return;
-    ::SetPropW(m_window, kChildProperty, this);
+    m_childProperty = unique_window_property(m_window, kChildProperty, this);
     if (m_visible) ::ShowWindow(m_window, SW_SHOWNA);
 }
 
 void ChildControl::Destroy() noexcept {
     if (HWND window = std::exchange(m_window, nullptr)) {
-        ::RemovePropW(window, kChildProperty);
+        m_childProperty.reset();
         ::DestroyWindow(window);
     }
 }

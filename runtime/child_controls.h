@@ -14,6 +14,7 @@
 
 #include "common/com_ptr.h"
 #include "common/handles.h"
+#include "common/window_subclass.h"
 
 namespace zo {
 
@@ -65,6 +66,7 @@ protected:
 
 private:
     HWND m_window = nullptr;
+    unique_window_property m_childProperty;  // "ZoChildPtr": this object, for FromWindow
     double m_left = 0, m_top = 0, m_width = 1215, m_height = 285;
     bool m_visible = true;
     OLE_COLOR m_backColor = 0x80000005;
@@ -123,11 +125,15 @@ private:
     MouseHandler m_mouse;
 };
 
-// The native list box. Rows carry a 32-bit data value each.
+// The native list box. Rows carry a 32-bit data value each. The window is
+// subclassed (window properties "ZoListBoxProc" and "ZoListBoxPtr") so that
+// the list reports mouse presses.
 class ListBox final : public ChildControl {
 public:
-    ListBox() = default;
-    ~ListBox() override;
+    static constexpr wchar_t kProcProperty[] = L"ZoListBoxProc";
+    static constexpr wchar_t kObjectProperty[] = L"ZoListBoxPtr";
+
+    ListBox() noexcept : m_subclass(kProcProperty, kObjectProperty) {}
     // An owner-drawn list asks its parent to draw every row (WM_DRAWITEM).
     void Create(HWND parent, bool ownerDrawn) noexcept;
 
@@ -148,7 +154,7 @@ public:
 private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     MouseHandler m_mouseDown;
-    WNDPROC m_previous = nullptr;
+    WindowSubclass m_subclass;  // taken out before the base class destroys the window
 };
 
 }  // namespace zo

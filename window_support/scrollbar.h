@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "window_support/window_subclass.h"
+#include "common/window_subclass.h"
 
 namespace zo {
 
