@@ -12,8 +12,8 @@
 #include "colour_picking/paint_effects.h"
 #include "combo_box/zo_combo_box.h"
 #include "common/handles.h"
-#include "runtime/activex_control.h"
 #include "runtime/child_controls.h"
+#include "runtime/dual_control.h"
 #include "window_support/scrollbar.h"
 
 namespace zo {
@@ -40,19 +40,10 @@ inline constexpr DISPID ValueChanged = 1, Browse = 2, NeedData = 3, Click = 4, D
                         SelChange = 13, Scroll = 14, KeyPressEdit = 15;
 }
 
-class PropertyList final : public ActiveXControl, public _PropertyList, private CScrollbarEvents {
+// IUnknown and IDispatch of the dual interface come from DualControl.
+class PropertyList final : public DualControl<_PropertyList>, private CScrollbarEvents {
 public:
     static HRESULT Create(REFIID iid, void** out);
-
-    // IUnknown and IDispatch of the dual interface.
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override { return ActiveXControl::QueryInterface(iid, out); }
-    STDMETHODIMP_(ULONG) AddRef() override { return ActiveXControl::AddRef(); }
-    STDMETHODIMP_(ULONG) Release() override { return ActiveXControl::Release(); }
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo** info) override;
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
-    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                        EXCEPINFO* exception, UINT* argError) override;
 
     // _PropertyList
     STDMETHODIMP Add(BSTR Name, BSTR Content, VARIANT_BOOL ReadOnly, ItemTypes ItemType, short Index) override;
@@ -120,7 +111,9 @@ public:
     [[nodiscard]] int32_t LongestItem() const noexcept { return m_longestItem; }
 
 protected:
-    IDispatch* DefaultDispatch() noexcept override { return static_cast<_PropertyList*>(this); }
+    // Completes CommitPending's omitted by-reference argument before dispatch.
+    HRESULT InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                         UINT* argError) override;
     void UserControl_InitProperties() override;
     void UserControl_ReadProperties(IPropertyBag& bag) override;
     void UserControl_WriteProperties(IPropertyBag& bag) override;

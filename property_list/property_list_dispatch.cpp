@@ -1,11 +1,7 @@
 // Creation, identity and IDispatch of the PropertyList control. Dispatch is
-// served from the type library, so DISPIDs, optional arguments, defaults and
-// by-reference arguments are exactly those the library declares.
+// served from the type library (DualControl), so DISPIDs, optional arguments,
+// defaults and by-reference arguments are exactly those the library declares.
 #include "property_list/property_list.h"
-
-#include <vector>
-
-#include "runtime/type_library.h"
 
 namespace zo {
 
@@ -61,49 +57,29 @@ HRESULT PropertyList::Create(REFIID iid, void** out) {
     return hr;
 }
 
-PropertyList::PropertyList() : ActiveXControl(kPropertyListClass) {
+PropertyList::PropertyList() : DualControl(kPropertyListClass) {
     CreateChildControls();
     UserControl_Initialize();
 }
 
 PropertyList::~PropertyList() = default;
 
-STDMETHODIMP PropertyList::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 1;
-    return S_OK;
-}
-
-STDMETHODIMP PropertyList::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
-    return DualTypeInfo(IID__PropertyList, index, info);
-}
-
-STDMETHODIMP PropertyList::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    return DualIdsOfNames(IID__PropertyList, names, count, ids);
-}
-
-STDMETHODIMP PropertyList::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                  EXCEPINFO* exception, UINT* argError) {
-    // The host may release its last reference from inside an event raised
-    // by this call; keep the control alive until the call returns.
-    com_ptr<IUnknown> self(static_cast<_PropertyList*>(this));
+HRESULT PropertyList::InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                   UINT* argError) {
     // CommitPending's optional argument is passed by reference; a caller that
     // omits it gets True, in a variable of our own rather than the default
     // value handed on as if it were an address.
     VARIANT_BOOL notifyDefault = VARIANT_TRUE;
-    std::vector<VARIANT> arguments;
+    VARIANT byReference;
     DISPPARAMS completed{};
     if (id == kCommitPendingId && params && (flags & DISPATCH_METHOD) && OmitsOnlyArgument(*params)) {
-        VARIANT byReference;
         V_VT(&byReference) = VT_BOOL | VT_BYREF;
         V_BOOLREF(&byReference) = &notifyDefault;
-        arguments.push_back(byReference);
-        completed.rgvarg = arguments.data();
+        completed.rgvarg = &byReference;
         completed.cArgs = 1;
         params = &completed;
     }
-    return DualInvoke(IID__PropertyList, static_cast<_PropertyList*>(this), id, flags, params, result, exception,
-                      argError);
+    return DualControl::InvokeMember(id, flags, params, result, exception, argError);
 }
 
 }  // namespace zo
