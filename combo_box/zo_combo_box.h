@@ -123,7 +123,8 @@ public:
     // Acts as a left-button press on the button: opens a closed list,
     // closes an open one. Does not take the mouse capture.
     void Dropdown();
-    // Closes the list and gives the button the focus; no event.
+    // Closes the list and gives the button the focus (when the button is
+    // shown and enabled); no event.
     void Rollup() noexcept;
     [[nodiscard]] bool DroppedDown() const noexcept { return m_droppedDown; }
     // Installs (once) and removes the list window's mouse handling.
@@ -172,6 +173,10 @@ private:
     void ButtonPress();
     void ButtonRelease() noexcept;
     void ButtonKeyDown(WPARAM key) noexcept;
+    // Alt+key and F10 on the button: KeyDown as in the text box. False when
+    // the key was dropped or the handler ended the combo box; otherwise `key`
+    // holds the key for the default handling.
+    [[nodiscard]] bool ButtonSysKeyDown(WPARAM& key) noexcept;
     void ButtonChar(WPARAM character) noexcept;
     void TextGotFocus() noexcept;
     LRESULT HandleTextMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC previous) noexcept;
@@ -180,6 +185,8 @@ private:
     [[nodiscard]] bool OverScrollStrip(HWND list, int x, int y) const noexcept;
     // Hides the list; with `focusButton` the button takes the focus.
     void CloseList(bool focusButton) noexcept;
+    // Gives the button the focus, only while it is shown and enabled.
+    void FocusButton() const noexcept;
     void SelectRowMatchingText() noexcept;
     // The list's mouse handling; false when the press closed the list.
     bool ListMouseDown(int16_t code, int16_t keys, int x, int y) noexcept;

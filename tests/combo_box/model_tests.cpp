@@ -124,6 +124,18 @@ TEST_F(ComboModelTest, KeysOnTheButtonRaiseKeyDownAndKeyPress) {
     EXPECT_EQ(events.keyPresses, std::vector<int16_t>{13});
 }
 
+TEST_F(ComboModelTest, SystemKeysOnTheButtonRaiseKeyDownLikeTheTextBox) {
+    std::vector<int16_t> codes;
+    events.onKeyDown = [&](int16_t& key) { codes.push_back(key); };
+    constexpr LPARAM kAltDown = 1 << 29;
+    for (HWND window : {combo->ButtonWindow(), combo->TextWindow()}) {
+        ::SendMessageW(window, WM_SYSKEYDOWN, VK_F10, 1);
+        ::SendMessageW(window, WM_SYSKEYDOWN, 'X', 1 | kAltDown);
+    }
+    test::PumpMessages();
+    EXPECT_EQ(codes, (std::vector<int16_t>{VK_F10, 'X', VK_F10, 'X'}));
+}
+
 TEST_F(ComboModelTest, LayoutPutsTheButtonAtTheRightEdge) {
     RECT client{}, text{}, button{};
     ::GetClientRect(combo->hWnd(), &client);
