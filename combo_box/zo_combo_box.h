@@ -207,7 +207,7 @@ private:
     long m_maxLength = 0;
     int16_t m_mousePointer = 0;
     com_ptr<IPictureDisp> m_mouseIcon;
-    HFONT m_fontHandle = nullptr;  // borrowed from the font object, for WM_GETFONT
+    HFONT m_fontHandle = nullptr;  // for WM_GETFONT; held by ChildControl's WindowFont
     // Dropped when the object goes, so that code resumed after an event can
     // tell whether the host ended the combo box in its handler.
     std::shared_ptr<char> m_alive;

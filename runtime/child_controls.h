@@ -15,6 +15,7 @@
 #include "common/com_ptr.h"
 #include "common/handles.h"
 #include "common/window_subclass.h"
+#include "runtime/window_font.h"
 
 namespace zo {
 
@@ -47,8 +48,9 @@ public:
     [[nodiscard]] OLE_COLOR ForeColor() const noexcept { return m_foreColor; }
     void SetForeColor(OLE_COLOR colour) noexcept;
 
-    [[nodiscard]] com_ptr<IFont> Font() const noexcept { return m_font; }
-    // The control shares the font object it is given.
+    [[nodiscard]] com_ptr<IFont> Font() const noexcept { return m_font.Font(); }
+    // The control shares the font object it is given, and follows its
+    // changes: the window always has the object's current font.
     void SetFont(com_ptr<IFont> font) noexcept;
     void SetFocus() const noexcept;
 
@@ -71,7 +73,7 @@ private:
     bool m_visible = true;
     OLE_COLOR m_backColor = 0x80000005;
     OLE_COLOR m_foreColor = 0x80000008;
-    com_ptr<IFont> m_font;
+    WindowFont m_font;
     unique_hbrush m_backBrush;
 };
 

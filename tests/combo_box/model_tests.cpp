@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/vb_error.h"
+#include "runtime/fonts.h"
 #include "tests/combo_box/combo_fixture.h"
 #include "tests/host/message_pump.h"
 
@@ -134,6 +135,22 @@ TEST_F(ComboModelTest, SystemKeysOnTheButtonRaiseKeyDownLikeTheTextBox) {
     }
     test::PumpMessages();
     EXPECT_EQ(codes, (std::vector<int16_t>{VK_F10, 'X', VK_F10, 'X'}));
+}
+
+TEST_F(ComboModelTest, AChangedFontObjectLeavesEveryWindowWithItsNewLiveHandle) {
+    const com_ptr<IFont> font = CreateStdFont(FontDescription{});
+    combo->SetFont(font);
+    CY size{};
+    size.int64 = 120000;  // 12 pt
+    ASSERT_EQ(font->put_Size(size), S_OK);
+    ASSERT_EQ(font->put_Bold(TRUE), S_OK);
+    HFONT current = nullptr;
+    ASSERT_EQ(font->get_hFont(&current), S_OK);
+    for (HWND window : {combo->hWnd(), combo->TextWindow(), combo->ListWindow()}) {
+        const auto shown = reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
+        EXPECT_EQ(::GetObjectType(shown), static_cast<DWORD>(OBJ_FONT)) << "a deleted font is in use";
+        EXPECT_EQ(shown, current);
+    }
 }
 
 TEST_F(ComboModelTest, LayoutPutsTheButtonAtTheRightEdge) {
