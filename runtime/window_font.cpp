@@ -14,15 +14,6 @@ unique_ole_hfont::unique_ole_hfont(IFont* font) noexcept {
     m_handle = handle;
 }
 
-unique_ole_hfont& unique_ole_hfont::operator=(unique_ole_hfont&& other) noexcept {
-    if (this != &other) {
-        reset();
-        m_font = std::move(other.m_font);
-        m_handle = std::exchange(other.m_handle, nullptr);
-    }
-    return *this;
-}
-
 void unique_ole_hfont::reset() noexcept {
     if (HFONT handle = std::exchange(m_handle, nullptr)) m_font->ReleaseHfont(handle);
     m_font.reset();

@@ -25,12 +25,16 @@ public:
     unique_ole_hfont() noexcept = default;
     // Takes and holds `font`'s current handle; empty when it has none.
     explicit unique_ole_hfont(IFont* font) noexcept;
-    unique_ole_hfont(const unique_ole_hfont&) = delete;
-    unique_ole_hfont& operator=(const unique_ole_hfont&) = delete;
-    unique_ole_hfont(unique_ole_hfont&& other) noexcept
-        : m_font(std::move(other.m_font)), m_handle(std::exchange(other.m_handle, nullptr)) {}
-    unique_ole_hfont& operator=(unique_ole_hfont&& other) noexcept;
+    unique_ole_hfont(unique_ole_hfont&& other) noexcept { swap(other); }
+    unique_ole_hfont& operator=(unique_ole_hfont&& other) noexcept {
+        unique_ole_hfont(std::move(other)).swap(*this);
+        return *this;
+    }
     ~unique_ole_hfont() { reset(); }
+    void swap(unique_ole_hfont& other) noexcept {
+        m_font.swap(other.m_font);
+        std::swap(m_handle, other.m_handle);
+    }
 
     [[nodiscard]] HFONT get() const noexcept { return m_handle; }
     explicit operator bool() const noexcept { return m_handle != nullptr; }
@@ -42,13 +46,12 @@ private:
 };
 
 // The font of one window, following its font object: WM_SETFONT with the
-// object's handle now and after every change of the object. Not movable:
+// object's handle now and after every change of the object. Neither copied
+// nor moved (its members are not copyable and the destructor is declared):
 // the object's notifications reach it by address.
 class WindowFont {
 public:
     WindowFont() noexcept = default;
-    WindowFont(const WindowFont&) = delete;
-    WindowFont& operator=(const WindowFont&) = delete;
     ~WindowFont() { Reset(); }
 
     // Gives `window` (may be null: nothing is sent) the font of `font` and
