@@ -1,4 +1,4 @@
-// Creation, IDispatch, the appearance properties and the event of the
+// Creation, the appearance properties and the event of the
 // ZoColorPicker control.
 #include <olectl.h>
 
@@ -9,7 +9,6 @@
 #include "runtime/do_events.h"
 #include "runtime/event_args.h"
 #include "runtime/fonts.h"
-#include "runtime/type_library.h"
 
 namespace zo {
 
@@ -33,9 +32,10 @@ LONG HandleAsLong(const void* handle) noexcept {
 HRESULT ZoColorPicker::Create(REFIID iid, void** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    com_ptr<ZoColorPicker> picker = CreateInstance();
-    if (!picker) return E_OUTOFMEMORY;
-    return picker->QueryInterface(iid, out);
+    return GuardedCall(IID_IClassFactory, [&] {
+        const auto picker = com_ptr<ZoColorPicker>::attach(new ZoColorPicker());
+        return picker->QueryInterface(iid, out);
+    });
 }
 
 com_ptr<ZoColorPicker> ZoColorPicker::CreateInstance() {
@@ -43,11 +43,12 @@ com_ptr<ZoColorPicker> ZoColorPicker::CreateInstance() {
     try {
         picker = com_ptr<ZoColorPicker>::attach(new ZoColorPicker());
     } catch (...) {
+        // The library's forms take a null picker as one that could not be made.
     }
     return picker;
 }
 
-ZoColorPicker::ZoColorPicker() : ActiveXControl(kColorPickerClass) { UserControl_Initialize(); }
+ZoColorPicker::ZoColorPicker() : DualControl(kColorPickerClass) { UserControl_Initialize(); }
 
 ZoColorPicker::~ZoColorPicker() = default;
 
@@ -79,47 +80,20 @@ void ZoColorPicker::UserControl_Terminate() {
 
 void ZoColorPicker::RaiseColorPicked(int32_t colour) noexcept {
     com_ptr<IUnknown> self(static_cast<_ZoColorPicker*>(this));
-    EventArgs args;
-    try {
+    // A pick that cannot be reported is dropped; the picker goes on.
+    (void)GuardedCall(IID__ZoColorPicker, [&] {
+        EventArgs args;
         args.Long(colour);
-    } catch (...) {
-        return;
-    }
-    RaiseControlEvent(kColorPickedEvent, args);
-    if (!m_onColorPicked) return;
-    try {
+        RaiseControlEvent(kColorPickedEvent, args);
+        if (!m_onColorPicked) return;
         auto listener = m_onColorPicked;  // the listener may replace itself
         listener(colour);
-    } catch (...) {
-    }
+    });
 }
 
 void ZoColorPicker::SetStyle(int32_t style) noexcept {
     m_style = style;
     PropertyChanged(L"Style");
-}
-
-// --- IDispatch ----------------------------------------------------------------
-
-STDMETHODIMP ZoColorPicker::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 1;
-    return S_OK;
-}
-
-STDMETHODIMP ZoColorPicker::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
-    return DualTypeInfo(IID__ZoColorPicker, index, info);
-}
-
-STDMETHODIMP ZoColorPicker::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    return DualIdsOfNames(IID__ZoColorPicker, names, count, ids);
-}
-
-STDMETHODIMP ZoColorPicker::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                   EXCEPINFO* exception, UINT* argError) {
-    com_ptr<IUnknown> self(static_cast<_ZoColorPicker*>(this));
-    return DualInvoke(IID__ZoColorPicker, static_cast<_ZoColorPicker*>(this), id, flags, params, result, exception,
-                      argError);
 }
 
 // --- Appearance -----------------------------------------------------------------

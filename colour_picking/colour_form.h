@@ -18,7 +18,7 @@
 #include "colour_picking/palette_file.h"
 #include "colour_picking/zo_color_picker.h"
 #include "common/com_ptr.h"
-#include "window_support/window_subclass.h"
+#include "common/window_subclass.h"
 
 namespace zo {
 

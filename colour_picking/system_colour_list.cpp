@@ -7,10 +7,10 @@
 #include "colour_picking/zo_color_picker.h"
 #include "common/handles.h"
 #include "common/ole_colour.h"
+#include "common/window_subclass.h"
 #include "runtime/do_events.h"
 #include "runtime/skipping.h"
 #include "window_support/atomizer.h"
-#include "window_support/window_subclass.h"
 
 namespace zo {
 

@@ -12,27 +12,18 @@
 #include "colour_picking/common_dialog.h"
 #include "colour_picking/palette.h"
 #include "common/handles.h"
-#include "runtime/activex_control.h"
+#include "common/window_subclass.h"
 #include "runtime/child_controls.h"
-#include "window_support/window_subclass.h"
+#include "runtime/dual_control.h"
 
 namespace zo {
 
-class ZoColorPicker final : public ActiveXControl, public _ZoColorPicker {
+// IUnknown and IDispatch of the dual interface come from DualControl.
+class ZoColorPicker final : public DualControl<_ZoColorPicker> {
 public:
     static HRESULT Create(REFIID iid, void** out);
     // A new picker for the library's own forms (one reference, the caller's).
     [[nodiscard]] static com_ptr<ZoColorPicker> CreateInstance();
-
-    // IUnknown and IDispatch of the dual interface.
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override { return ActiveXControl::QueryInterface(iid, out); }
-    STDMETHODIMP_(ULONG) AddRef() override { return ActiveXControl::AddRef(); }
-    STDMETHODIMP_(ULONG) Release() override { return ActiveXControl::Release(); }
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo** info) override;
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
-    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                        EXCEPINFO* exception, UINT* argError) override;
 
     // _ZoColorPicker
     STDMETHODIMP get_Colors(short* x, short* Y, LONG* result) override;
@@ -74,7 +65,6 @@ public:
     void SetColorPickedListener(std::function<void(int32_t)> listener) { m_onColorPicked = std::move(listener); }
 
 protected:
-    IDispatch* DefaultDispatch() noexcept override { return static_cast<_ZoColorPicker*>(this); }
     void UserControl_InitProperties() override;
     void UserControl_ReadProperties(IPropertyBag& bag) override;
     void UserControl_WriteProperties(IPropertyBag& bag) override;

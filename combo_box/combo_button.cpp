@@ -82,6 +82,11 @@ LRESULT CALLBACK ComboButton::WindowProc(HWND window, UINT message, WPARAM wPara
         case WM_KEYDOWN:
             self->m_owner.ButtonKeyDown(wParam);
             return 0;
+        case WM_SYSKEYDOWN:
+            // Raised like the text box's; the default handling then runs the
+            // system keys (the menu on F10 and Alt).
+            if (!self->m_owner.ButtonSysKeyDown(wParam) || !::IsWindow(window)) return 0;
+            break;
         case WM_CHAR:
             self->m_owner.ButtonChar(wParam);
             return 0;

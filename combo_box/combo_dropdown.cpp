@@ -92,10 +92,18 @@ void ZoComboBox::CloseList(bool focusButton) noexcept {
     if (list) ::ShowWindow(list, SW_HIDE);
     m_droppedDown = false;
     m_cmdDown.Refresh();
-    if (focusButton && m_cmdDown.hWnd()) ::SetFocus(m_cmdDown.hWnd());  // a refusal is of no consequence
+    if (focusButton) FocusButton();
     // Only the list's own capture is ours to end: the host may hold the
     // mouse for reasons of its own.
     if (list && ::GetCapture() == list) ::ReleaseCapture();
+}
+
+void ZoComboBox::FocusButton() const noexcept {
+    // SetFocus succeeds on a hidden or disabled window too, and would leave
+    // the keyboard with a control the user cannot see or use.
+    HWND button = m_cmdDown.hWnd();
+    if (!button || !::IsWindowVisible(button) || !::IsWindowEnabled(button) || !::IsWindowEnabled(hWnd())) return;
+    ::SetFocus(button);  // a refusal is of no consequence
 }
 
 void ZoComboBox::TextGotFocus() noexcept {
@@ -170,7 +178,7 @@ void ZoComboBox::PickFromList(int16_t code, int16_t keys, int x, int y) noexcept
     m_cmdDown.Refresh();
     ShowText(text);  // Change runs here when the text differs
     if (alive.expired()) return;
-    if (m_cmdDown.hWnd()) ::SetFocus(m_cmdDown.hWnd());
+    FocusButton();
     if (list && ::GetCapture() == list) ::ReleaseCapture();
     if (m_events) {
         try {

@@ -40,6 +40,15 @@ void ZoComboBox::ButtonKeyDown(WPARAM key) noexcept {
     RaiseKeyDown(keyCode);
 }
 
+bool ZoComboBox::ButtonSysKeyDown(WPARAM& key) noexcept {
+    const std::weak_ptr<char> alive = AliveToken();
+    auto keyCode = static_cast<int16_t>(key);
+    RaiseKeyDown(keyCode);
+    if (alive.expired() || keyCode == 0) return false;
+    key = static_cast<WPARAM>(static_cast<uint16_t>(keyCode));
+    return true;
+}
+
 void ZoComboBox::ButtonChar(WPARAM character) noexcept {
     auto keyAscii = static_cast<int16_t>(character);
     RaiseKeyPress(keyAscii);

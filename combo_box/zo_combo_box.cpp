@@ -66,7 +66,10 @@ LRESULT ZoComboBox::HandleComboMessage(HWND window, UINT message, WPARAM wParam,
             if (!wParam && m_droppedDown) CloseList(false);
             break;
         case WM_SETFONT:
+            // The control's font, held by ChildControl, which sends it again
+            // whenever the font object changes; the list follows it.
             m_fontHandle = reinterpret_cast<HFONT>(wParam);
+            SendToList(WM_SETFONT, wParam, lParam);
             return 0;
         case WM_GETFONT:
             return reinterpret_cast<LRESULT>(m_fontHandle);
@@ -139,9 +142,10 @@ void ZoComboBox::SetForeColor(OLE_COLOR colour) noexcept {
 
 void ZoComboBox::SetFont(com_ptr<IFont> font) noexcept {
     if (!font) return;
-    ChildControl::SetFont(font);  // the control's window keeps the handle for WM_GETFONT
+    // The control's window keeps the handle for WM_GETFONT and hands it on
+    // to the list; the text box follows the font object by itself.
+    ChildControl::SetFont(font);
     m_txtValue.SetFont(font);
-    if (hWnd()) SendToList(WM_SETFONT, static_cast<WPARAM>(::SendMessageW(hWnd(), WM_GETFONT, 0, 0)), TRUE);
     PropertyChanged(L"Font");
 }
 

@@ -20,9 +20,9 @@
 
 #include "combo_box/combo_button.h"
 #include "common/com_ptr.h"
+#include "common/window_subclass.h"
 #include "runtime/child_controls.h"
 #include "window_support/control.h"
-#include "window_support/window_subclass.h"
 
 namespace zo {
 
@@ -123,7 +123,8 @@ public:
     // Acts as a left-button press on the button: opens a closed list,
     // closes an open one. Does not take the mouse capture.
     void Dropdown();
-    // Closes the list and gives the button the focus; no event.
+    // Closes the list and gives the button the focus (when the button is
+    // shown and enabled); no event.
     void Rollup() noexcept;
     [[nodiscard]] bool DroppedDown() const noexcept { return m_droppedDown; }
     // Installs (once) and removes the list window's mouse handling.
@@ -172,6 +173,10 @@ private:
     void ButtonPress();
     void ButtonRelease() noexcept;
     void ButtonKeyDown(WPARAM key) noexcept;
+    // Alt+key and F10 on the button: KeyDown as in the text box. False when
+    // the key was dropped or the handler ended the combo box; otherwise `key`
+    // holds the key for the default handling.
+    [[nodiscard]] bool ButtonSysKeyDown(WPARAM& key) noexcept;
     void ButtonChar(WPARAM character) noexcept;
     void TextGotFocus() noexcept;
     LRESULT HandleTextMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC previous) noexcept;
@@ -180,6 +185,8 @@ private:
     [[nodiscard]] bool OverScrollStrip(HWND list, int x, int y) const noexcept;
     // Hides the list; with `focusButton` the button takes the focus.
     void CloseList(bool focusButton) noexcept;
+    // Gives the button the focus, only while it is shown and enabled.
+    void FocusButton() const noexcept;
     void SelectRowMatchingText() noexcept;
     // The list's mouse handling; false when the press closed the list.
     bool ListMouseDown(int16_t code, int16_t keys, int x, int y) noexcept;
@@ -200,7 +207,7 @@ private:
     long m_maxLength = 0;
     int16_t m_mousePointer = 0;
     com_ptr<IPictureDisp> m_mouseIcon;
-    HFONT m_fontHandle = nullptr;  // borrowed from the font object, for WM_GETFONT
+    HFONT m_fontHandle = nullptr;  // for WM_GETFONT; held by ChildControl's WindowFont
     // Dropped when the object goes, so that code resumed after an event can
     // tell whether the host ended the combo box in its handler.
     std::shared_ptr<char> m_alive;

@@ -181,8 +181,10 @@ private:
     HPALETTE m_previous;
 };
 
-// A VARIANT that is cleared when it goes. Moving hands the contents over
-// and leaves the source empty, so records holding one move freely.
+// A VARIANT that is cleared when it goes. It is a VARIANT, so its address
+// goes wherever one is wanted; moving hands the value over and leaves the
+// source empty. A by-reference value (VT_BYREF) only points at its target:
+// clearing it frees nothing.
 class unique_variant : public VARIANT {
 public:
     unique_variant() noexcept { ::VariantInit(this); }
@@ -192,14 +194,32 @@ public:
     unique_variant& operator=(unique_variant&& other) noexcept {
         if (this != &other) {
             ::VariantClear(this);
-            static_cast<VARIANT&>(*this) = other;
+            *static_cast<VARIANT*>(this) = other;
             ::VariantInit(&other);
         }
         return *this;
     }
     ~unique_variant() { ::VariantClear(this); }
+
+    // Adopts a value the caller owns; the caller must not clear it again.
+    [[nodiscard]] static unique_variant attach(const VARIANT& owned) noexcept {
+        unique_variant value;
+        *static_cast<VARIANT*>(&value) = owned;
+        return value;
+    }
     void reset() noexcept { ::VariantClear(this); }
+    // Address for an out parameter; clears what was held.
     [[nodiscard]] VARIANT* put() noexcept { ::VariantClear(this); return this; }
+    // Hands the value to the caller, who then owns it; this is left empty.
+    [[nodiscard]] VARIANT release() noexcept {
+        const VARIANT value = *this;
+        ::VariantInit(this);
+        return value;
+    }
+    // Replaces the value with a deep copy of `source` (VariantCopy).
+    [[nodiscard]] HRESULT CopyFrom(const VARIANT& source) noexcept {
+        return ::VariantCopy(this, const_cast<VARIANT*>(&source));
+    }
 };
 
 }  // namespace zo

@@ -10,7 +10,7 @@
 #include "property_list/property_list.h"
 #include "runtime/fonts.h"
 #include "runtime/message_box.h"
-#include "server/version.h"
+#include "common/version.h"
 
 namespace zo {
 

@@ -27,10 +27,8 @@ static HRESULT RowMember(const PropertyList& control, Body&& body, void (Propert
         body();
     } catch (const VbError& error) {
         (control.*show)(error, nullptr);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
     } catch (...) {
-        return E_UNEXPECTED;
+        return ResultOfCurrentException(IID__PropertyList);
     }
     return S_OK;
 }
@@ -86,10 +84,8 @@ STDMETHODIMP PropertyList::put_Value(short Index, BSTR value) {
         StoreValue(Index, TextOf(value));
     } catch (const VbError& error) {
         if (error.Number() != vb_error::kClientSiteNotAvailable) ShowItemError(error, L"ZoPropList.Value");
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
     } catch (...) {
-        return E_UNEXPECTED;
+        return ResultOfCurrentException(IID__PropertyList);
     }
     return S_OK;
 }

@@ -23,27 +23,15 @@
 #include "property_list/row_geometry.h"
 #include "property_list/row_store.h"
 #include "property_list/value_editors.h"
-#include "runtime/activex_control.h"
+#include "runtime/dual_control.h"
 #include "window_support/scrollbar.h"
 
 namespace zo {
 
-class PropertyList final : public ActiveXControl,
-                           public _PropertyList,
-                           private CScrollbarEvents,
-                           private EditorHost {
+// IUnknown and IDispatch of the dual interface come from DualControl.
+class PropertyList final : public DualControl<_PropertyList>, private CScrollbarEvents, private EditorHost {
 public:
     static HRESULT Create(REFIID iid, void** out);
-
-    // IUnknown and IDispatch of the dual interface.
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override { return ActiveXControl::QueryInterface(iid, out); }
-    STDMETHODIMP_(ULONG) AddRef() override { return ActiveXControl::AddRef(); }
-    STDMETHODIMP_(ULONG) Release() override { return ActiveXControl::Release(); }
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo** info) override;
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
-    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                        EXCEPINFO* exception, UINT* argError) override;
 
     // _PropertyList
     STDMETHODIMP Add(BSTR Name, BSTR Content, VARIANT_BOOL ReadOnly, ItemTypes ItemType, short Index) override;
@@ -110,7 +98,9 @@ public:
     [[nodiscard]] const RowStore& Rows() const noexcept { return m_rows; }
 
 protected:
-    IDispatch* DefaultDispatch() noexcept override { return static_cast<_PropertyList*>(this); }
+    // Completes CommitPending's omitted by-reference argument before dispatch.
+    HRESULT InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                         UINT* argError) override;
     void UserControl_InitProperties() override;
     void UserControl_ReadProperties(IPropertyBag& bag) override;
     void UserControl_WriteProperties(IPropertyBag& bag) override;

@@ -1,11 +1,6 @@
-// Creation, identity and IDispatch of the PropertyList control. Dispatch is
-// served from the type library, so DISPIDs, optional arguments, defaults and
-// by-reference arguments are exactly those the library declares.
+// Creation of the PropertyList control, and the one member its dispatch
+// completes before the type library dispatches it (DualControl does the rest).
 #include "property_list/property_list.h"
-
-#include <vector>
-
-#include "runtime/type_library.h"
 
 namespace zo {
 
@@ -26,18 +21,13 @@ const ControlClassInfo kPropertyListClass{
 HRESULT PropertyList::Create(REFIID iid, void** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    PropertyList* control = nullptr;
-    try {
-        control = new PropertyList();
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
-    const HRESULT hr = control->QueryInterface(iid, out);
-    control->Release();
-    return hr;
+    return GuardedCall(IID_IClassFactory, [&] {
+        const auto control = com_ptr<PropertyList>::attach(new PropertyList());
+        return control->QueryInterface(iid, out);
+    });
 }
 
-PropertyList::PropertyList() : ActiveXControl(kPropertyListClass) { UserControl_Initialize(); }
+PropertyList::PropertyList() : DualControl(kPropertyListClass) { UserControl_Initialize(); }
 
 // The store names kinds of rows without the type library's header.
 static_assert(row_kind::Text == ZoPropStringValue && row_kind::Number == ZoPropNumericValue &&
@@ -47,42 +37,22 @@ static_assert(row_kind::Text == ZoPropStringValue && row_kind::Number == ZoPropN
 
 PropertyList::~PropertyList() = default;
 
-STDMETHODIMP PropertyList::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 1;
-    return S_OK;
-}
-
-STDMETHODIMP PropertyList::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
-    return DualTypeInfo(IID__PropertyList, index, info);
-}
-
-STDMETHODIMP PropertyList::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    return DualIdsOfNames(IID__PropertyList, names, count, ids);
-}
-
-STDMETHODIMP PropertyList::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                  EXCEPINFO* exception, UINT* argError) {
-    // The host may release its last reference from inside an event raised
-    // by this call; keep the control alive until the call returns.
-    com_ptr<IUnknown> self(static_cast<_PropertyList*>(this));
+HRESULT PropertyList::InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                   UINT* argError) {
     // CommitPending's optional argument is passed by reference; a caller that
     // omits it gets True, in a variable of our own rather than the default
     // value handed on as if it were an address.
     VARIANT_BOOL notifyDefault = VARIANT_TRUE;
-    std::vector<VARIANT> arguments;
+    VARIANT byReference;
     DISPPARAMS completed{};
     if (id == PROPERTYLIST_DISPID_COMMITPENDING && params && (flags & DISPATCH_METHOD) && OmitsOnlyArgument(*params)) {
-        VARIANT byReference;
         V_VT(&byReference) = VT_BOOL | VT_BYREF;
         V_BOOLREF(&byReference) = &notifyDefault;
-        arguments.push_back(byReference);
-        completed.rgvarg = arguments.data();
+        completed.rgvarg = &byReference;
         completed.cArgs = 1;
         params = &completed;
     }
-    return DualInvoke(IID__PropertyList, static_cast<_PropertyList*>(this), id, flags, params, result, exception,
-                      argError);
+    return DualControl::InvokeMember(id, flags, params, result, exception, argError);
 }
 
 }  // namespace zo

@@ -218,8 +218,12 @@ STDMETHODIMP ActiveXControl::FreezeEvents(BOOL freeze) {
 // --- Connection points, class information, error information -----------
 
 STDMETHODIMP ActiveXControl::EnumConnectionPoints(IEnumConnectionPoints** out) {
-    return CreateConnectionPointEnumerator(*static_cast<IOleObject*>(this),
-                                           {m_events.get(), m_propertyNotify.get()}, out);
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    return GuardedCall(IID_IConnectionPointContainer, [&] {
+        return CreateConnectionPointEnumerator(*static_cast<IOleObject*>(this),
+                                               {m_events.get(), m_propertyNotify.get()}, out);
+    });
 }
 
 STDMETHODIMP ActiveXControl::FindConnectionPoint(REFIID iid, IConnectionPoint** out) {
@@ -256,11 +260,11 @@ void ActiveXControl::PropertyChanged(const wchar_t* propertyName) noexcept {
     m_dirty = true;
     const DISPID dispid = DispIdOfName(*m_info.defaultInterface, propertyName);
     com_ptr<IUnknown> self(static_cast<IOleObject*>(this));
-    try {
+    // A notification that cannot be delivered is dropped; the change stands.
+    (void)GuardedCall(IID_IPropertyNotifySink, [&] {
         m_propertyNotify->ForEachSink(
             [dispid](IUnknown& sink) { static_cast<IPropertyNotifySink&>(sink).OnChanged(dispid); });
-    } catch (...) {
-    }
+    });
     NotifyViewChange();
 }
 

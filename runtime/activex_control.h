@@ -214,11 +214,7 @@ private:
     int m_freezeEvents = 0;
 };
 
-// A COM method body: runs the call, turns a VbError into rich error
-// information for the interface and any other exception into E_FAIL.
-template <typename Body>
-HRESULT GuardedCall(REFIID iid, Body&& body) noexcept;
-
 }  // namespace zo
 
+// Every COM method of a control runs its body through GuardedCall.
 #include "runtime/guarded_call.h"

@@ -79,28 +79,34 @@ STDMETHODIMP ActiveXControl::IsDirty() { return m_dirty ? S_OK : S_FALSE; }
 STDMETHODIMP ActiveXControl::Load(LPSTREAM stream) {
     if (!stream) return E_POINTER;
     if (m_initialised) return CO_E_ALREADYINITIALIZED;
-    ScopedStreamBag scoped;
-    const HRESULT hr = scoped.bag->LoadFrom(*stream);
-    if (FAILED(hr)) return hr;
-    return LoadFromBag(*scoped.bag);
+    return GuardedCall(IID_IPersistStreamInit, [&] {
+        ScopedStreamBag scoped;
+        const HRESULT hr = scoped.bag->LoadFrom(*stream);
+        if (FAILED(hr)) return hr;
+        return LoadFromBag(*scoped.bag);
+    });
 }
 
 STDMETHODIMP ActiveXControl::Save(LPSTREAM stream, BOOL clearDirty) {
     if (!stream) return E_POINTER;
-    ScopedStreamBag scoped;
-    HRESULT hr = Save(scoped.bag, clearDirty, TRUE);
-    if (SUCCEEDED(hr)) hr = scoped.bag->SaveTo(*stream);
-    return hr;
+    return GuardedCall(IID_IPersistStreamInit, [&] {
+        ScopedStreamBag scoped;
+        HRESULT hr = Save(scoped.bag, clearDirty, TRUE);
+        if (SUCCEEDED(hr)) hr = scoped.bag->SaveTo(*stream);
+        return hr;
+    });
 }
 
 STDMETHODIMP ActiveXControl::GetSizeMax(ULARGE_INTEGER* size) {
     if (!size) return E_POINTER;
-    ScopedStreamBag scoped;
-    const bool dirty = m_dirty;
-    HRESULT hr = Save(scoped.bag, FALSE, TRUE);
-    m_dirty = dirty;
-    size->QuadPart = scoped.bag->SizeEstimate();
-    return hr;
+    return GuardedCall(IID_IPersistStreamInit, [&] {
+        ScopedStreamBag scoped;
+        const bool dirty = m_dirty;
+        const HRESULT hr = Save(scoped.bag, FALSE, TRUE);
+        m_dirty = dirty;
+        size->QuadPart = scoped.bag->SizeEstimate();
+        return hr;
+    });
 }
 
 STDMETHODIMP ActiveXControl::InitNew(IStorage* storage) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "common/com_ptr.h"
+#include "common/handles.h"
 
 namespace zo {
 
@@ -25,7 +26,7 @@ public:
     [[nodiscard]] com_ptr<IFont> Font() const noexcept;
 
 private:
-    [[nodiscard]] std::optional<VARIANT> Read(DISPID dispid) const noexcept;
+    [[nodiscard]] std::optional<unique_variant> Read(DISPID dispid) const noexcept;
     com_ptr<IOleClientSite> m_site;
 };
 

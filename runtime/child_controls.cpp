@@ -6,7 +6,6 @@
 
 #include "common/ole_colour.h"
 #include "common/twips.h"
-#include "runtime/fonts.h"
 #include "runtime/control_window.h"
 #include "runtime/module.h"
 
@@ -29,13 +28,14 @@ void ChildControl::CreateWindowOf(HWND parent, const wchar_t* className, DWORD s
                                  ToPixelsY(m_top), ToPixelsX(m_width), ToPixelsY(m_height), parent, nullptr,
                                  ModuleInstance(), this);
     if (!m_window) return;
-    ::SetPropW(m_window, kChildProperty, this);
+    m_childProperty = unique_window_property(m_window, kChildProperty, this);
     if (m_visible) ::ShowWindow(m_window, SW_SHOWNA);
 }
 
 void ChildControl::Destroy() noexcept {
     if (HWND window = std::exchange(m_window, nullptr)) {
-        ::RemovePropW(window, kChildProperty);
+        m_childProperty.reset();
+        m_font.DetachWindow();
         ::DestroyWindow(window);
     }
 }
@@ -80,10 +80,7 @@ void ChildControl::SetForeColor(OLE_COLOR colour) noexcept {
     if (m_window) ::InvalidateRect(m_window, nullptr, TRUE);
 }
 
-void ChildControl::SetFont(com_ptr<IFont> font) noexcept {
-    m_font = std::move(font);
-    if (m_window) ::SendMessageW(m_window, WM_SETFONT, reinterpret_cast<WPARAM>(BorrowedFontHandle(m_font.get())), TRUE);
-}
+void ChildControl::SetFont(com_ptr<IFont> font) noexcept { m_font.Attach(m_window, std::move(font)); }
 
 void ChildControl::SetFocus() const noexcept {
     if (m_window) ::SetFocus(m_window);

@@ -14,6 +14,8 @@
 
 #include "common/com_ptr.h"
 #include "common/handles.h"
+#include "common/window_subclass.h"
+#include "runtime/window_font.h"
 
 namespace zo {
 
@@ -46,8 +48,9 @@ public:
     [[nodiscard]] OLE_COLOR ForeColor() const noexcept { return m_foreColor; }
     void SetForeColor(OLE_COLOR colour) noexcept;
 
-    [[nodiscard]] com_ptr<IFont> Font() const noexcept { return m_font; }
-    // The control shares the font object it is given.
+    [[nodiscard]] com_ptr<IFont> Font() const noexcept { return m_font.Font(); }
+    // The control shares the font object it is given, and follows its
+    // changes: the window always has the object's current font.
     void SetFont(com_ptr<IFont> font) noexcept;
     void SetFocus() const noexcept;
 
@@ -65,11 +68,12 @@ protected:
 
 private:
     HWND m_window = nullptr;
+    unique_window_property m_childProperty;  // "ZoChildPtr": this object, for FromWindow
     double m_left = 0, m_top = 0, m_width = 1215, m_height = 285;
     bool m_visible = true;
     OLE_COLOR m_backColor = 0x80000005;
     OLE_COLOR m_foreColor = 0x80000008;
-    com_ptr<IFont> m_font;
+    WindowFont m_font;
     unique_hbrush m_backBrush;
 };
 
@@ -123,11 +127,15 @@ private:
     MouseHandler m_mouse;
 };
 
-// The native list box. Rows carry a 32-bit data value each.
+// The native list box. Rows carry a 32-bit data value each. The window is
+// subclassed (window properties "ZoListBoxProc" and "ZoListBoxPtr") so that
+// the list reports mouse presses.
 class ListBox final : public ChildControl {
 public:
-    ListBox() = default;
-    ~ListBox() override;
+    static constexpr wchar_t kProcProperty[] = L"ZoListBoxProc";
+    static constexpr wchar_t kObjectProperty[] = L"ZoListBoxPtr";
+
+    ListBox() noexcept : m_subclass(kProcProperty, kObjectProperty) {}
     // An owner-drawn list asks its parent to draw every row (WM_DRAWITEM).
     void Create(HWND parent, bool ownerDrawn) noexcept;
 
@@ -148,7 +156,7 @@ public:
 private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     MouseHandler m_mouseDown;
-    WNDPROC m_previous = nullptr;
+    WindowSubclass m_subclass;  // taken out before the base class destroys the window
 };
 
 }  // namespace zo

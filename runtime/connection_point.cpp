@@ -2,7 +2,8 @@
 
 #include <olectl.h>
 
-#include "runtime/module.h"
+#include "runtime/com_object.h"
+#include "runtime/guarded_call.h"
 
 namespace zo {
 
@@ -42,9 +43,10 @@ STDMETHODIMP ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
             FAILED(sink->QueryInterface(IID_IDispatch, held.put_void())))
             return CONNECT_E_CANNOTCONNECT;
     }
-    *cookie = m_nextCookie++;
-    m_sinks.push_back({*cookie, std::move(held)});
-    return S_OK;
+    return GuardedCall(IID_IConnectionPoint, [&] {
+        m_sinks.push_back({m_nextCookie, std::move(held)});
+        *cookie = m_nextCookie++;
+    });
 }
 
 STDMETHODIMP ConnectionPoint::Unadvise(DWORD cookie) {
@@ -73,30 +75,11 @@ void ConnectionPoint::ForEachSink(const std::function<void(IUnknown&)>& call) co
 
 namespace {
 
-class ConnectionPointEnumerator final : public IEnumConnectionPoints {
+class ConnectionPointEnumerator final : public ComObject<IEnumConnectionPoints> {
 public:
     ConnectionPointEnumerator(IUnknown& owner, std::vector<IConnectionPoint*> points, size_t position)
-        : m_owner(&owner), m_points(std::move(points)), m_position(position) {
-        ModuleAddRef();
-    }
-    ~ConnectionPointEnumerator() { ModuleRelease(); }
+        : m_owner(&owner), m_points(std::move(points)), m_position(position) {}
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IEnumConnectionPoints)) {
-            *out = static_cast<IEnumConnectionPoints*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG refs = --m_refs;
-        if (refs == 0) delete this;
-        return refs;
-    }
     STDMETHODIMP Next(ULONG count, IConnectionPoint** out, ULONG* fetched) override {
         if (!out) return E_POINTER;
         ULONG done = 0;
@@ -122,12 +105,12 @@ public:
     }
     STDMETHODIMP Clone(IEnumConnectionPoints** out) override {
         if (!out) return E_POINTER;
-        *out = new ConnectionPointEnumerator(*m_owner.get(), m_points, m_position);
-        return S_OK;
+        *out = nullptr;
+        return GuardedCall(IID_IEnumConnectionPoints,
+                           [&] { *out = new ConnectionPointEnumerator(*m_owner.get(), m_points, m_position); });
     }
 
 private:
-    ULONG m_refs = 1;
     com_ptr<IUnknown> m_owner;  // keeps the points alive
     std::vector<IConnectionPoint*> m_points;
     size_t m_position;

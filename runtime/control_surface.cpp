@@ -127,13 +127,16 @@ void ControlSurface::Erase(HDC dc) const noexcept {
     ::FillRect(dc, &client, brush.get());
 }
 
-void ControlSurface::Print(double xTwips, double yTwips, std::wstring_view text) const noexcept {
+void ControlSurface::Print(double xTwips, double yTwips, std::wstring_view text) const {
     HDC dc = hDC();
     if (!dc) return;
+    // Converted before the DC is touched, so that an overflow leaves it as it was.
+    const int x = PixelsFromTwipsX(xTwips);
+    const int y = PixelsFromTwipsY(yTwips);
     SelectCurrentFont();
     const int previousMode = ::SetBkMode(dc, TRANSPARENT);
     const COLORREF previousColour = ::SetTextColor(dc, TranslateColour(m_foreColor));
-    ::TextOutW(dc, PixelsFromTwipsX(xTwips), PixelsFromTwipsY(yTwips), text.data(), static_cast<int>(text.size()));
+    ::TextOutW(dc, x, y, text.data(), static_cast<int>(text.size()));
     ::SetTextColor(dc, previousColour);
     ::SetBkMode(dc, previousMode);
 }

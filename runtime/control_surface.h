@@ -66,7 +66,8 @@ public:
     // Fills the client area with the back colour.
     void Erase(HDC dc) const noexcept;
     // Prints text at a position in twips, in the fore colour, transparent.
-    void Print(double xTwips, double yTwips, std::wstring_view text) const noexcept;
+    // Throws Overflow (6) for a position beyond a Long of twips.
+    void Print(double xTwips, double yTwips, std::wstring_view text) const;
 
 private:
     HWND m_window = nullptr;

@@ -3,20 +3,15 @@
 #include <algorithm>
 
 #include "runtime/connection_point.h"
+#include "runtime/guarded_call.h"
 
 namespace zo {
 
-EventArgs::~EventArgs() {
-    // Only the by-value strings belong to us; by-reference slots point at
-    // the caller's variables.
-    for (VARIANT& arg : m_args) {
-        if (!(V_VT(&arg) & VT_BYREF)) ::VariantClear(&arg);
-    }
-}
-
 VARIANT& EventArgs::Push() {
+    // Room in the reversed view first, so that Params() never allocates.
+    m_reversed.reserve(m_args.size() + 1);
     VARIANT& arg = m_args.emplace_back();
-    ::VariantInit(&arg);
+    m_reversed.emplace_back();
     return arg;
 }
 
@@ -91,7 +86,7 @@ EventArgs& EventArgs::StringArrayRef(SAFEARRAY*& value) {
 }
 
 DISPPARAMS EventArgs::Params() noexcept {
-    m_reversed.assign(m_args.rbegin(), m_args.rend());
+    std::copy(m_args.rbegin(), m_args.rend(), m_reversed.begin());
     DISPPARAMS params{};
     params.cArgs = static_cast<UINT>(m_reversed.size());
     params.rgvarg = m_reversed.empty() ? nullptr : m_reversed.data();
@@ -99,24 +94,21 @@ DISPPARAMS EventArgs::Params() noexcept {
 }
 
 void RaiseEvent(const ConnectionPoint& point, DISPID dispid, EventArgs& args) noexcept {
-    try {
+    // An event that cannot be delivered is dropped; the control goes on.
+    (void)GuardedCall(point.Iid(), [&] {
         point.ForEachSink([&](IUnknown& sink) {
             IDispatch& dispatch = static_cast<IDispatch&>(sink);
             DISPPARAMS params = args.Params();
             EXCEPINFO exception{};
             UINT argError = 0;
-            VARIANT result;
-            ::VariantInit(&result);
-            dispatch.Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, &exception,
+            unique_variant result;
+            dispatch.Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result.put(), &exception,
                             &argError);
-            ::VariantClear(&result);
-            ::SysFreeString(exception.bstrSource);
-            ::SysFreeString(exception.bstrDescription);
-            ::SysFreeString(exception.bstrHelpFile);
+            // What a failing sink reports is of no use to the control.
+            const unique_bstr source(exception.bstrSource), description(exception.bstrDescription),
+                helpFile(exception.bstrHelpFile);
         });
-    } catch (...) {
-        // An event that cannot be delivered is dropped; the control goes on.
-    }
+    });
 }
 
 }  // namespace zo

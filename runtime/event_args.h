@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/handles.h"
+
 namespace zo {
 
 class ConnectionPoint;
@@ -18,7 +20,6 @@ public:
     EventArgs() = default;
     EventArgs(const EventArgs&) = delete;
     EventArgs& operator=(const EventArgs&) = delete;
-    ~EventArgs();
 
     EventArgs& String(std::wstring_view text);
     EventArgs& Short(int16_t value);
@@ -31,13 +32,18 @@ public:
     EventArgs& StringRef(BSTR& value);
     EventArgs& StringArrayRef(SAFEARRAY*& value);
 
-    // Arguments in the reverse order IDispatch::Invoke expects.
+    // Arguments in the reverse order IDispatch::Invoke expects. The view is
+    // valid until the next argument is added; it allocates nothing, so that
+    // raising an event cannot fail half-way.
     [[nodiscard]] DISPPARAMS Params() noexcept;
 
 private:
     VARIANT& Push();
-    std::vector<VARIANT> m_args;      // declaration order
-    std::vector<VARIANT> m_reversed;  // rebuilt by Params()
+    // Declaration order. By-value arguments are owned here; a by-reference
+    // slot points at the caller's variable, which clearing leaves alone.
+    std::vector<unique_variant> m_args;
+    // Borrowed copies of m_args, reversed; kept as long as m_args.
+    std::vector<VARIANT> m_reversed;
 };
 
 // Raises the event on every connected sink; a failing sink does not stop

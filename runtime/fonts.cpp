@@ -49,8 +49,8 @@ FontDescription DescribeFont(IFont* font) noexcept {
     if (!font) return description;
     BSTR name = nullptr;
     if (SUCCEEDED(font->get_Name(&name)) && name) {
-        description.name.assign(name, ::SysStringLen(name));
-        ::SysFreeString(name);
+        const unique_bstr owned(name);
+        description.name.assign(owned.get(), ::SysStringLen(owned.get()));
     }
     CY size{};
     if (SUCCEEDED(font->get_Size(&size))) description.points = static_cast<double>(size.int64) / 10000.0;

@@ -5,10 +5,6 @@ namespace zo {
 
 namespace {
 
-// The list box's own procedure, kept on the window itself so that it is
-// found even after the ListBox object has let go of the window.
-constexpr wchar_t kListProcProperty[] = L"ZoListBoxProc";
-
 bool IsButtonPress(UINT message) noexcept {
     return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
            message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK;
@@ -16,25 +12,12 @@ bool IsButtonPress(UINT message) noexcept {
 
 }  // namespace
 
-ListBox::~ListBox() {
-    if (HWND window = hWnd(); window && m_previous) {
-        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previous));
-        ::RemovePropW(window, kListProcProperty);
-    }
-}
-
 void ListBox::Create(HWND parent, bool ownerDrawn) noexcept {
     DWORD style = WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS;
     if (ownerDrawn) style |= LBS_OWNERDRAWFIXED;
     CreateWindowOf(parent, L"LISTBOX", style, 0);
-    HWND window = hWnd();
-    if (!window) return;
-    m_previous = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC));
-    if (!::SetPropW(window, kListProcProperty, reinterpret_cast<HANDLE>(m_previous))) {
-        m_previous = nullptr;
-        return;
-    }
-    ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc));
+    // Without the subclass the list still works; it only reports no presses.
+    if (HWND window = hWnd()) (void)m_subclass.Install(window, &SubclassProc, this);
 }
 
 void ListBox::AddItem(const std::wstring& text, int32_t itemData) {
@@ -76,17 +59,18 @@ void ListBox::SetItemHeight(int pixels) noexcept {
 }
 
 LRESULT CALLBACK ListBox::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    const auto previous = reinterpret_cast<WNDPROC>(::GetPropW(window, kListProcProperty));
-    if (!previous) return ::DefWindowProcW(window, message, wParam, lParam);
+    // The previous procedure is read before anything runs: the list box's
+    // own handling may end the ListBox object, which takes the subclass out.
+    const WNDPROC previous = WindowSubclass::PreviousOf(window, kProcProperty);
     if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        ::RemovePropW(window, kListProcProperty);
-        if (auto* self = static_cast<ListBox*>(FromWindow(window))) self->m_previous = nullptr;
-        return ::CallWindowProcW(previous, window, message, wParam, lParam);
+        if (auto* self = static_cast<ListBox*>(WindowSubclass::ObjectOf(window, kObjectProperty)))
+            self->m_subclass.Remove();
+        return ForwardMessage(previous, window, message, wParam, lParam);
     }
-    const LRESULT result = ::CallWindowProcW(previous, window, message, wParam, lParam);
+    const LRESULT result = ForwardMessage(previous, window, message, wParam, lParam);
     if (IsButtonPress(message)) {
-        auto* self = static_cast<ListBox*>(FromWindow(window));
+        // Found afresh: the notifications the press sent may have ended it.
+        auto* self = static_cast<ListBox*>(WindowSubclass::ObjectOf(window, kObjectProperty));
         if (self && self->m_mouseDown) {
             try {
                 self->m_mouseDown(MouseEventOf(message, wParam, lParam));  // may end the list box

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "common/com_ptr.h"
+#include "runtime/guarded_call.h"
 
 namespace zo {
 
@@ -43,7 +44,7 @@ HRESULT WriteText(IStream& stream, const wchar_t* text, uint32_t length) noexcep
     return hr;
 }
 
-HRESULT ReadText(IStream& stream, std::wstring& text) noexcept {
+HRESULT ReadText(IStream& stream, std::wstring& text) {
     uint32_t length = 0;
     HRESULT hr = ReadValue(stream, length);
     if (FAILED(hr)) return hr;
@@ -96,8 +97,8 @@ HRESULT WriteVariant(IStream& stream, const VARIANT& value) noexcept {
     return WriteBytes(stream, &V_UI1(&value), size);
 }
 
-HRESULT ReadVariant(IStream& stream, VARIANT& value) noexcept {
-    ::VariantInit(&value);
+HRESULT ReadVariant(IStream& stream, unique_variant& value) {
+    value.reset();
     VARTYPE type = VT_EMPTY;
     HRESULT hr = ReadValue(stream, type);
     if (FAILED(hr)) return hr;
@@ -124,27 +125,6 @@ HRESULT ReadVariant(IStream& stream, VARIANT& value) noexcept {
 
 StreamPropertyBag* StreamPropertyBag::Create() { return new StreamPropertyBag(); }
 
-StreamPropertyBag::~StreamPropertyBag() {
-    for (Entry& entry : m_entries) ::VariantClear(&entry.value);
-}
-
-STDMETHODIMP StreamPropertyBag::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPropertyBag)) {
-        *out = static_cast<IPropertyBag*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) StreamPropertyBag::Release() {
-    const ULONG refs = --m_refs;
-    if (refs == 0) delete this;
-    return refs;
-}
-
 StreamPropertyBag::Entry* StreamPropertyBag::Find(LPCOLESTR name) noexcept {
     for (Entry& entry : m_entries) {
         if (::CompareStringOrdinal(entry.name.c_str(), -1, name, -1, TRUE) == CSTR_EQUAL) return &entry;
@@ -156,6 +136,7 @@ STDMETHODIMP StreamPropertyBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*)
     if (!name || !value) return E_POINTER;
     Entry* entry = Find(name);
     if (!entry) return E_INVALIDARG;
+    // The caller passes an empty variant whose type names the type wanted.
     const VARTYPE wanted = V_VT(value);
     ::VariantInit(value);
     if (wanted == VT_EMPTY || wanted == V_VT(&entry->value)) return ::VariantCopy(value, &entry->value);
@@ -164,13 +145,15 @@ STDMETHODIMP StreamPropertyBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*)
 
 STDMETHODIMP StreamPropertyBag::Write(LPCOLESTR name, VARIANT* value) {
     if (!name || !value) return E_POINTER;
-    Entry* entry = Find(name);
-    if (!entry) {
-        entry = &m_entries.emplace_back();
-        entry->name = name;
-        ::VariantInit(&entry->value);
-    }
-    return ::VariantCopy(&entry->value, value);
+    return GuardedCall(IID_IPropertyBag, [&] {
+        Entry* entry = Find(name);
+        if (entry) return entry->value.CopyFrom(*value);
+        Entry added;
+        added.name = name;
+        const HRESULT hr = added.value.CopyFrom(*value);
+        if (SUCCEEDED(hr)) m_entries.push_back(std::move(added));
+        return hr;
+    });
 }
 
 HRESULT StreamPropertyBag::SaveTo(IStream& stream) const noexcept {
@@ -191,22 +174,16 @@ HRESULT StreamPropertyBag::LoadFrom(IStream& stream) noexcept {
     if (SUCCEEDED(hr)) hr = ReadValue(stream, count);
     if (FAILED(hr)) return hr;
     if (signature != kSignature || version != kVersion || count > kMaxEntries) return STG_E_INVALIDHEADER;
-    try {
+    return GuardedCall(IID_IPropertyBag, [&] {
         for (uint32_t i = 0; i < count; ++i) {
             Entry entry;
-            ::VariantInit(&entry.value);
-            hr = ReadText(stream, entry.name);
-            if (SUCCEEDED(hr)) hr = ReadVariant(stream, entry.value);
-            if (FAILED(hr)) {
-                ::VariantClear(&entry.value);
-                return hr;
-            }
+            HRESULT read = ReadText(stream, entry.name);
+            if (SUCCEEDED(read)) read = ReadVariant(stream, entry.value);
+            if (FAILED(read)) return read;
             m_entries.push_back(std::move(entry));
         }
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
-    return S_OK;
+        return S_OK;
+    });
 }
 
 ULONG StreamPropertyBag::SizeEstimate() const noexcept {

@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "common/handles.h"
+#include "runtime/com_object.h"
+
 namespace zo {
 
-class StreamPropertyBag final : public IPropertyBag {
+class StreamPropertyBag final : public ComObject<IPropertyBag> {
 public:
     static StreamPropertyBag* Create();
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
-    STDMETHODIMP_(ULONG) Release() override;
     STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog* log) override;
     STDMETHODIMP Write(LPCOLESTR name, VARIANT* value) override;
 
@@ -31,13 +31,12 @@ public:
 
 private:
     StreamPropertyBag() = default;
-    ~StreamPropertyBag();
+    ~StreamPropertyBag() override = default;
     struct Entry {
         std::wstring name;
-        VARIANT value;
+        unique_variant value;
     };
     Entry* Find(LPCOLESTR name) noexcept;
-    ULONG m_refs = 1;
     std::vector<Entry> m_entries;
 };
 

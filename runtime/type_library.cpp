@@ -1,6 +1,7 @@
 #include "runtime/type_library.h"
 
 #include <map>
+#include <new>
 #include <string>
 
 #include "runtime/module.h"
@@ -29,7 +30,12 @@ Cache& ThreadCache() noexcept {
 com_ptr<ITypeLib> ControlTypeLibrary() noexcept {
     Cache& cache = ThreadCache();
     if (!cache.library) {
-        const std::wstring path = ModulePath();
+        std::wstring path;
+        try {
+            path = ModulePath();
+        } catch (const std::bad_alloc&) {
+            return nullptr;  // tried again on the next call
+        }
         if (FAILED(::LoadTypeLibEx(path.c_str(), REGKIND_NONE, cache.library.put()))) cache.library.reset();
     }
     return cache.library;
@@ -43,7 +49,13 @@ com_ptr<ITypeInfo> TypeInfoOf(REFGUID guid) noexcept {
     if (com_ptr<ITypeLib> library = ControlTypeLibrary()) {
         if (FAILED(library->GetTypeInfoOfGuid(guid, info.put()))) info.reset();
     }
-    if (info) cache.infos.emplace(guid, info);
+    if (info) {
+        try {
+            cache.infos.emplace(guid, info);
+        } catch (const std::bad_alloc&) {
+            // Uncached, the information is simply looked up again next time.
+        }
+    }
     return info;
 }
 

@@ -10,7 +10,7 @@
 
 #include "ZoPropertyList.h"
 #include "common/com_ptr.h"
-#include "server/version.h"
+#include "common/version.h"
 
 namespace zo {
 

@@ -152,7 +152,12 @@ HWND CScrollbar::RecreateScrollbar(HWND parent) noexcept {
     }
     if (parent && m_window) {
         ApplyStoredState();
-        m_subclass.Install(parent, ScrollbarWndProc, this);
+        // The subclass goes with the bar: a new parent's notifications must
+        // reach the wrapper, and the old parent gets its procedure back.
+        if (m_subclass.Window() != parent) {
+            m_subclass.Remove();
+            (void)m_subclass.Install(parent, ScrollbarWndProc, this);
+        }
     }
     return parent;
 }

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "window_support/window_subclass.h"
+#include "common/window_subclass.h"
 
 namespace zo {
 
@@ -73,7 +73,7 @@ public:
     void SetParent(HWND parent) noexcept;
 
     // (Re)creates the window on `parent`; a null parent keeps the present
-    // one. Returns the parent used.
+    // one. The parent's subclass moves with the bar. Returns the parent used.
     HWND RecreateScrollbar(HWND parent = nullptr) noexcept;
 
     // The handler of every message of the subclassed parent.

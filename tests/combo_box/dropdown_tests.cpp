@@ -180,6 +180,18 @@ TEST_F(DropdownTest, RollupClosesWithoutEventAndFocusesTheButton) {
     EXPECT_TRUE(events.names.empty());
 }
 
+TEST_F(DropdownTest, RollupLeavesTheFocusAloneWhileTheButtonIsHiddenOrDisabled) {
+    AddRows({L"a"});
+    ::SetFocus(parent);
+    combo->SetVisible(false);
+    combo->Rollup();
+    EXPECT_EQ(::GetFocus(), parent) << "hidden";
+    combo->SetVisible(true);
+    combo->SetEnabled(false);
+    combo->Rollup();
+    EXPECT_EQ(::GetFocus(), parent) << "disabled";
+}
+
 TEST_F(DropdownTest, FocusInTheTextBoxOrHidingTheControlClosesTheList) {
     AddRows({L"a"});
     combo->Dropdown();

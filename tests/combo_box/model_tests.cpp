@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/vb_error.h"
+#include "runtime/fonts.h"
 #include "tests/combo_box/combo_fixture.h"
 #include "tests/host/message_pump.h"
 
@@ -122,6 +123,34 @@ TEST_F(ComboModelTest, KeysOnTheButtonRaiseKeyDownAndKeyPress) {
     ::SendMessageW(combo->ButtonWindow(), WM_CHAR, 13, 1);
     EXPECT_EQ(events.names, (std::vector<std::wstring>{L"KeyDown", L"KeyPress"}));
     EXPECT_EQ(events.keyPresses, std::vector<int16_t>{13});
+}
+
+TEST_F(ComboModelTest, SystemKeysOnTheButtonRaiseKeyDownLikeTheTextBox) {
+    std::vector<int16_t> codes;
+    events.onKeyDown = [&](int16_t& key) { codes.push_back(key); };
+    constexpr LPARAM kAltDown = 1 << 29;
+    for (HWND window : {combo->ButtonWindow(), combo->TextWindow()}) {
+        ::SendMessageW(window, WM_SYSKEYDOWN, VK_F10, 1);
+        ::SendMessageW(window, WM_SYSKEYDOWN, 'X', 1 | kAltDown);
+    }
+    test::PumpMessages();
+    EXPECT_EQ(codes, (std::vector<int16_t>{VK_F10, 'X', VK_F10, 'X'}));
+}
+
+TEST_F(ComboModelTest, AChangedFontObjectLeavesEveryWindowWithItsNewLiveHandle) {
+    const com_ptr<IFont> font = CreateStdFont(FontDescription{});
+    combo->SetFont(font);
+    CY size{};
+    size.int64 = 120000;  // 12 pt
+    ASSERT_EQ(font->put_Size(size), S_OK);
+    ASSERT_EQ(font->put_Bold(TRUE), S_OK);
+    HFONT current = nullptr;
+    ASSERT_EQ(font->get_hFont(&current), S_OK);
+    for (HWND window : {combo->hWnd(), combo->TextWindow(), combo->ListWindow()}) {
+        const auto shown = reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
+        EXPECT_EQ(::GetObjectType(shown), static_cast<DWORD>(OBJ_FONT)) << "a deleted font is in use";
+        EXPECT_EQ(shown, current);
+    }
 }
 
 TEST_F(ComboModelTest, LayoutPutsTheButtonAtTheRightEdge) {

@@ -70,10 +70,10 @@ TEST_F(EditorStateTest, AValueGoesToTheRowItWasMeantForWhenTheHostMovesRowsInsid
         std::vector<std::wstring> names, values;
     };
     const Case cases[] = {
-        {"a row above removed", [&] { Call(list.get(), L"Remove", {Short(0)}); }, {L"Drawn", L"C"}, {L"new", L"c"}},
-        {"a row inserted above", [&] { Add(L"Top", L"t", kStringRow, 0); },
+        {"a row above removed", [&] { EXPECT_TRUE(DispOk(Call(list.get(), L"Remove", {Short(0)}))); }, {L"Drawn", L"C"}, {L"new", L"c"}},
+        {"a row inserted above", [&] { EXPECT_TRUE(DispOk(Add(L"Top", L"t", kStringRow, 0))); },
          {L"Top", L"A", L"Drawn", L"C"}, {L"t", L"a", L"new", L"c"}},
-        {"the row itself removed", [&] { Call(list.get(), L"Remove", {Short(1)}); }, {L"A", L"C"}, {L"a", L"c"}},
+        {"the row itself removed", [&] { EXPECT_TRUE(DispOk(Call(list.get(), L"Remove", {Short(1)}))); }, {L"A", L"C"}, {L"a", L"c"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -305,6 +305,26 @@ TEST_F(ScrollbarTest, ChangingTheOrientationRecreatesTheBarUnderTheSameParentWit
     EXPECT_EQ(bar->Value(), 13);
 }
 
+TEST_F(ScrollbarTest, RecreatingOnANewParentMovesTheSubclassWithTheBar) {
+    CreateBar(100, 10, 40);
+    const HWND other = CreateParent();
+    const LONG_PTR otherProc = ::GetWindowLongPtrW(other, GWLP_WNDPROC);
+    EXPECT_EQ(bar->RecreateScrollbar(other), other);
+    EXPECT_EQ(bar->Parent(), other);
+    EXPECT_EQ(::GetWindowLongPtrW(parent, GWLP_WNDPROC), originalProc) << "the old parent is given back";
+    EXPECT_EQ(::GetPropW(parent, L"ZoScrollPtr"), nullptr);
+    EXPECT_EQ(::GetPropW(other, L"ZoScrollPtr"), static_cast<HANDLE>(bar.get()));
+
+    events.names.clear();
+    ::SendMessageW(other, WM_VSCROLL, ScrollCode(SB_LINEDOWN), reinterpret_cast<LPARAM>(bar->hWnd()));
+    EXPECT_EQ(bar->Value(), 41);
+    EXPECT_EQ(events.names, (std::vector<std::wstring>{L"ChangePending", L"Change"}));
+
+    bar.reset();
+    EXPECT_EQ(::GetWindowLongPtrW(other, GWLP_WNDPROC), otherProc);
+    ::DestroyWindow(other);
+}
+
 TEST_F(ScrollbarTest, GeometryIsExchangedInTwips) {
     CreateBar();
     const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();

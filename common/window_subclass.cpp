@@ -1,4 +1,4 @@
-#include "window_support/window_subclass.h"
+#include "common/window_subclass.h"
 
 namespace zo {
 
