@@ -4,6 +4,7 @@
 #include "property_list/property_list.h"
 #include "runtime/bstr_text.h"
 #include "runtime/event_args.h"
+#include "runtime/skipping.h"
 
 namespace zo {
 
@@ -95,11 +96,8 @@ void PropertyList::DoHideControls() {
 STDMETHODIMP PropertyList::CommitPending(VARIANT_BOOL* NotifyChange) {
     const bool notify = !NotifyChange || *NotifyChange != VARIANT_FALSE;
     const com_ptr<IUnknown> self = KeepAlive();
-    try {
-        DoCommitPending(notify);
-    } catch (...) {
-        // Errors met while committing are ignored.
-    }
+    // Errors met while committing are ignored.
+    Skipping([&] { DoCommitPending(notify); });
     return S_OK;
 }
 

@@ -5,6 +5,7 @@
 #include "property_list/property_list.h"
 #include "runtime/bstr_text.h"
 #include "runtime/message_box.h"
+#include "runtime/skipping.h"
 
 namespace zo {
 
@@ -47,11 +48,8 @@ STDMETHODIMP PropertyList::get_ListCount(short* result) {
 
 STDMETHODIMP PropertyList::Remove(short Index) {
     const com_ptr<IUnknown> self = KeepAlive();
-    try {
-        RemoveItem(Index);
-    } catch (...) {
-        // Nothing a removal meets reaches the caller.
-    }
+    // Nothing a removal meets reaches the caller.
+    Skipping([&] { RemoveItem(Index); });
     return S_OK;
 }
 

@@ -1,10 +1,10 @@
 // The plain parts below the PropertyList's COM surface, where a hosted test
 // cannot reach cheaply: counts past the 16-bit interface, rows found again
 // by identity, and the one mapping between rows and pixel lines.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 
 #include "common/vb_error.h"
 #include "property_list/row_geometry.h"
@@ -13,24 +13,18 @@
 namespace zo {
 namespace {
 
-int OverflowOf(const std::function<void()>& read) {
-    try {
-        read();
-    } catch (const VbError& error) {
-        return error.Number();
-    }
-    return 0;
-}
+// An Overflow (error 6) thrown by a read.
+const auto kOverflow = testing::Throws<VbError>(testing::Property(&VbError::Number, vb_error::kOverflow));
 
 TEST(RowStore, CountsAndIndexesTheInterfaceCannotCarryAreAnOverflow) {
     RowStore rows;
     for (int i = 0; i < 32768; ++i) rows.Insert(L"r", L"", false, row_kind::Text, -1);
-    EXPECT_EQ(OverflowOf([&] { (void)rows.CountForInterface(); }), vb_error::kOverflow);
+    EXPECT_THAT([&] { (void)rows.CountForInterface(); }, kOverflow);
     ASSERT_TRUE(rows.Select(32767));
     EXPECT_EQ(rows.SelectedForInterface(), 32767);
     rows.Insert(L"r", L"", false, row_kind::Text, -1);
     ASSERT_TRUE(rows.Select(32768));
-    EXPECT_EQ(OverflowOf([&] { (void)rows.SelectedForInterface(); }), vb_error::kOverflow);
+    EXPECT_THAT([&] { (void)rows.SelectedForInterface(); }, kOverflow);
     rows.Remove(32768);
     EXPECT_EQ(rows.SelectedForInterface(), -1) << "a selection past the last row is dropped";
 }
