@@ -165,9 +165,9 @@ zo_wine32_loader_runs() {
     timeout 60 "${ZO_LOADER[@]}" --version >/dev/null 2>&1
 }
 
-# Creates the prefix the first time (about 20 s; minutes when 32-bit Wine is
-# emulated, since the prefix then also sets up its 32-bit side) and applies
-# the project's settings. Safe to call from several processes at once.
+# Creates the prefix the first time (about 25 s; some 45 s when the 32-bit
+# side is set up through the CPU emulator) and applies the project's
+# settings. Safe to call from several processes at once.
 zo_prefix_prepare() {
     zo_wine_env
     mkdir -p "$WINEPREFIX"
