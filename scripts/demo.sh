@@ -54,6 +54,11 @@ if [[ -n "$screenshot" ]]; then
     unset DISPLAY
     zo_xvfb_start || exit 1
 fi
+# Where the kernel runs no 32-bit program, the 32-bit demo runs through the
+# CPU emulator (registered before the prefix is made; see zo_i686_enable).
+if [[ $arch == i686 ]]; then
+    zo_i686_enable || true
+fi
 zo_wine_start || exit 1
 if [[ $arch == i686 ]] && ! zo_i686_usable; then
     echo "[demo] cannot run the 32-bit demo: $ZO_I686_SKIP_REASON"

@@ -18,11 +18,17 @@
 #   ZO_WINE64_LOADER       command that runs a 64-bit program (default /usr/lib/wine/wine64)
 #   ZO_WINE32_LOADER       command that runs a 32-bit program (default /usr/lib/wine/wine);
 #                          it may be several words, e.g. an emulator and then the loader
-#   ZO_I686_TESTS          auto (default): run the 32-bit tests when 32-bit Wine runs (natively
-#                          or through a binfmt_misc CPU emulator) and passes the probe in time;
-#                          on: probe with a long limit and fail when it fails; off: never
+#   ZO_I686_TESTS          auto (default): run the 32-bit tests when 32-bit Wine runs, natively
+#                          or through the CPU emulator zo_i686_enable registers where the kernel
+#                          cannot run 32-bit programs, and passes the probe in time; otherwise
+#                          skip them with the reason. on: the same, but probe with a long limit
+#                          and fail when 32-bit Wine is unusable. off: never
 #   ZO_I686_PROBE_TIMEOUT  seconds a warm 32-bit process that starts OLE may take
 #                          (default 30; 1800 with ZO_I686_TESTS=on)
+#
+# Every 32-bit program started through zo_wine_run/zo_wine_exec (and so every
+# 32-bit test) gets ZO_EMULATED_CPU=1 in its environment when 32-bit programs
+# run here through a CPU emulator, so that a test can size a long loop to it.
 
 ZO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 : "${ZO_BUILD_ROOT:=$ZO_ROOT/build}"
@@ -55,13 +61,27 @@ zo_wine_run() {
     local arch="$1"; shift
     zo_loader_for "$arch" || return
     zo_wine_env
-    "${ZO_LOADER[@]}" "$@"
+    (zo_cpu_env "$arch" && exec "${ZO_LOADER[@]}" "$@")
 }
 zo_wine_exec() {
     local arch="$1"; shift
     zo_loader_for "$arch" || return
     zo_wine_env
+    zo_cpu_env "$arch"
     exec "${ZO_LOADER[@]}" "$@"
+}
+
+# Exports ZO_EMULATED_CPU=1 for a 32-bit program when the kernel hands 32-bit
+# programs to a CPU emulator (binfmt_misc); a value set by hand for a 32-bit
+# program (say, with an emulator named in ZO_WINE32_LOADER) is kept. A 64-bit
+# program never gets it.
+zo_cpu_env() {
+    if [[ $1 != i686 ]]; then
+        unset ZO_EMULATED_CPU
+    elif zo_i386_binfmt_emulator >/dev/null; then
+        export ZO_EMULATED_CPU=1
+    fi
+    return 0
 }
 
 # The Windows form of an absolute Unix path (drive Z: is the Unix root).
@@ -145,9 +165,9 @@ zo_wine32_loader_runs() {
     timeout 60 "${ZO_LOADER[@]}" --version >/dev/null 2>&1
 }
 
-# Creates the prefix the first time (about 20 s; minutes when 32-bit Wine is
-# emulated, since the prefix then also sets up its 32-bit side) and applies
-# the project's settings. Safe to call from several processes at once.
+# Creates the prefix the first time (about 25 s; some 45 s when the 32-bit
+# side is set up through the CPU emulator) and applies the project's
+# settings. Safe to call from several processes at once.
 zo_prefix_prepare() {
     zo_wine_env
     mkdir -p "$WINEPREFIX"
@@ -162,7 +182,15 @@ zo_prefix_prepare() {
         log="$ZO_BUILD_ROOT/wine-prefix.log"
         zo_wine32_loader_runs && wow64=yes
         zo_log "preparing Wine prefix $WINEPREFIX (once; 32-bit side: $wow64; log: $log)"
-        if ! timeout 1500 /usr/lib/wine/wine64 wineboot.exe --init >"$log" 2>&1; then
+        # --update, not --init: the first process of a wineserver session runs
+        # the session's boot (wineboot --init, which makes the prefix when it
+        # is new and starts services.exe) before its own program. A second
+        # --init would start a second services.exe: two service managers in
+        # one session share the services' control pipes, RpcSs never starts,
+        # and every explorer.exe (the desktop) then waits 10 s for it as it
+        # starts and 10 s more as it ends. --update makes or updates the
+        # prefix and starts no service.
+        if ! timeout 1500 /usr/lib/wine/wine64 wineboot.exe --update >"$log" 2>&1; then
             zo_log "wineboot failed; see $log"
             exit 1
         fi
@@ -192,10 +220,57 @@ zo_prefix_add_wow64() {
     sed -i 's/^wow64=no$/wow64=yes/' "$marker"
 }
 
+# Builds (once, and again when its source changes) the 64-bit desktop
+# holder, scripts/desktop-holder.c, and prints its path.
+zo_desktop_holder_program() {
+    local dir="$ZO_BUILD_ROOT/wine-probe" source="$ZO_ROOT/scripts/desktop-holder.c"
+    local exe="$dir/desktop-holder-x86_64.exe"
+    if [[ ! -f "$exe" || "$source" -nt "$exe" ]]; then
+        mkdir -p "$dir"
+        x86_64-w64-mingw32-gcc-posix -O2 -s -o "$exe.tmp" "$source" || return 1
+        mv "$exe.tmp" "$exe"
+    fi
+    printf '%s\n' "$exe"
+}
+
+# Starts the desktop holder and waits (up to 120 s) until it has the desktop
+# window. While it runs, Wine keeps the desktop (one explorer.exe) for every
+# program of the session instead of closing it a second after each program
+# and starting another for the next; see scripts/desktop-holder.c. Its output,
+# and that of the explorer.exe it may start, goes to a file, never to a pipe
+# someone waits on. Sets ZO_DESKTOP_HOLDER_PID; zo_desktop_release ends it.
+zo_desktop_hold() {
+    if [[ -n "${ZO_DESKTOP_HOLDER_PID:-}" ]] && kill -0 "$ZO_DESKTOP_HOLDER_PID" 2>/dev/null; then
+        return 0
+    fi
+    local holder log="$ZO_BUILD_ROOT/wine-desktop.log" tries
+    holder="$(zo_desktop_holder_program)" || return 1
+    zo_wine_env
+    /usr/lib/wine/wine64 "$holder" </dev/null >"$log" 2>&1 &
+    ZO_DESKTOP_HOLDER_PID=$!
+    for ((tries = 0; tries < 1200; tries++)); do
+        grep -q '^ready' "$log" 2>/dev/null && return 0
+        kill -0 "$ZO_DESKTOP_HOLDER_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    zo_log "the desktop holder did not get the desktop window; see $log"
+    zo_desktop_release
+    return 1
+}
+
+# Ends the desktop holder (by its process id), if it runs.
+zo_desktop_release() {
+    if [[ -n "${ZO_DESKTOP_HOLDER_PID:-}" ]]; then
+        kill "$ZO_DESKTOP_HOLDER_PID" 2>/dev/null || true
+        wait "$ZO_DESKTOP_HOLDER_PID" 2>/dev/null || true
+        ZO_DESKTOP_HOLDER_PID=""
+    fi
+}
+
 # Starts the prefix's persistent wineserver (so that each test process starts
-# in ~0.1 s instead of ~2.5 s), prepares the prefix, and starts the prefix's
-# services through a 64-bit program run; fails when 64-bit Wine cannot run a
-# program.
+# in ~0.1 s instead of ~2.5 s), prepares the prefix, starts the prefix's
+# services through a 64-bit program run, and keeps the desktop open with the
+# desktop holder; fails when 64-bit Wine cannot run a program.
 zo_wine_start() {
     zo_wine_env
     mkdir -p "$WINEPREFIX"
@@ -218,11 +293,15 @@ zo_wine_start() {
         zo_log "64-bit Wine could not run a trivial program (exit code $rc)"
         return 1
     fi
-    zo_log "wineserver${ZO_WINESERVER_PID:+ (pid $ZO_WINESERVER_PID)} and prefix services are up"
+    # Without the holder every program still works, only each one that shows
+    # a window may wait for a desktop of its own.
+    zo_desktop_hold || zo_log "carrying on without the desktop holder"
+    zo_log "wineserver${ZO_WINESERVER_PID:+ (pid $ZO_WINESERVER_PID)}, prefix services${ZO_DESKTOP_HOLDER_PID:+ and the desktop (holder pid $ZO_DESKTOP_HOLDER_PID)} are up"
 }
 
 # Ends every Wine process of the prefix, and the wineserver with them.
 zo_wine_stop() {
+    zo_desktop_release
     if [[ -n "${ZO_WINE_STARTED:-}" ]]; then
         zo_wine_env
         timeout 60 wineserver -k >/dev/null 2>&1 || true
@@ -274,13 +353,37 @@ zo_i386_binfmt_emulator() {
     return 1
 }
 
+# Makes 32-bit programs run where the kernel cannot run them itself, by
+# registering the CPU emulator qemu-i386 with binfmt_misc (zo_enable_i386_emulation
+# in scripts/wine32-qemu.sh: installs qemu-user-static the first time and
+# registers it once per boot; needs root for that). Call it before
+# zo_wine_start, so that a new prefix is made with its 32-bit side at once.
+# Does nothing with ZO_I686_TESTS=off. Returns 1 and sets ZO_I686_ENABLE_FAILURE
+# (which zo_i686_usable then reports) when 32-bit programs still cannot run.
+zo_i686_enable() {
+    ZO_I686_ENABLE_FAILURE=""
+    [[ "${ZO_I686_TESTS:-auto}" == off ]] && return 0
+    # As root, always: it does nothing where the kernel runs 32-bit programs
+    # and keeps an emulator registered earlier up to date. Otherwise only
+    # when 32-bit Wine does not run yet (it then says that it needs root).
+    if [[ $(id -u) -eq 0 ]] || ! zo_wine32_loader_runs; then
+        # shellcheck source=scripts/wine32-qemu.sh
+        source "$ZO_ROOT/scripts/wine32-qemu.sh"
+        if ! zo_enable_i386_emulation; then
+            ZO_I686_ENABLE_FAILURE="32-bit programs do not run on this kernel and the CPU emulator for them could not be registered (scripts/wine32-qemu.sh, messages above)"
+            return 1
+        fi
+    fi
+}
+
 # Decides whether the 32-bit tests can be run here. Returns 0 when they can;
-# otherwise sets ZO_I686_SKIP_REASON and returns 1. Needs zo_wine_start first.
-# In auto mode they run when the 32-bit loader runs natively and a warm 32-bit
-# process that starts OLE finishes within the probe limit. Through a CPU
-# emulator registered with binfmt_misc (scripts/wine32-qemu.sh) they pass, but
-# some window tests wait about 20 s each there, which one process per test
-# turns into more than a CI run should take: ZO_I686_TESTS=on runs them.
+# otherwise sets ZO_I686_SKIP_REASON and returns 1. Needs zo_wine_start first
+# (and zo_i686_enable before that where the kernel runs no 32-bit program).
+# They run when the 32-bit loader runs, natively or through a CPU emulator,
+# and a warm 32-bit process that starts OLE finishes within the probe limit:
+# about 0.3 s natively, a few seconds through qemu-i386 with its fix library;
+# a run that takes longer than the limit (qemu without the library takes a
+# minute or more per process) could not finish a test in its 60 s.
 zo_i686_usable() {
     ZO_I686_SKIP_REASON=""
     local mode="${ZO_I686_TESTS:-auto}" limit emulator
@@ -289,14 +392,14 @@ zo_i686_usable() {
         on) limit="${ZO_I686_PROBE_TIMEOUT:-1800}" ;;
         *) limit="${ZO_I686_PROBE_TIMEOUT:-30}" ;;
     esac
+    if [[ -n "${ZO_I686_ENABLE_FAILURE:-}" ]]; then
+        ZO_I686_SKIP_REASON="$ZO_I686_ENABLE_FAILURE"
+        return 1
+    fi
     zo_loader_for i686 || return 1
     local loader="${ZO_LOADER[*]}" output
     if ! output="$(timeout 60 "${ZO_LOADER[@]}" --version 2>&1)"; then
         ZO_I686_SKIP_REASON="the 32-bit Wine loader '$loader' cannot run on this machine ($(printf '%s' "$output" | tail -n 1))"
-        return 1
-    fi
-    if [[ $mode != on ]] && emulator="$(zo_i386_binfmt_emulator)"; then
-        ZO_I686_SKIP_REASON="32-bit programs run here only through the CPU emulator $emulator, too slow for one Wine process per test (ZO_I686_TESTS=on runs them anyway)"
         return 1
     fi
     if ! zo_prefix_add_wow64; then
@@ -312,7 +415,7 @@ zo_i686_usable() {
         ZO_I686_SKIP_REASON="a 32-bit program that starts OLE did not finish within ${waited} s under '$loader' ($how), too slow for one process per test (ZO_I686_PROBE_TIMEOUT raises the limit)"
         return 1
     elif [[ $rc -ne 42 ]]; then
-        ZO_I686_SKIP_REASON="a 32-bit program that starts OLE failed under '$loader' (exit code $rc)"
+        ZO_I686_SKIP_REASON="a 32-bit program that starts OLE failed under '$loader' ($how; exit code $rc)"
         return 1
     fi
     zo_log "32-bit Wine works ('$loader', $how; a process that starts OLE takes ${ZO_PROBE_MS} ms)"
