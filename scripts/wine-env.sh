@@ -246,7 +246,10 @@ zo_desktop_hold() {
     local holder log="$ZO_BUILD_ROOT/wine-desktop.log" tries
     holder="$(zo_desktop_holder_program)" || return 1
     zo_wine_env
-    /usr/lib/wine/wine64 "$holder" </dev/null >"$log" 2>&1 &
+    # Emptied here, not by the redirection of the background job, which may
+    # come after the first look for "ready" (and find the last run's).
+    : >"$log"
+    /usr/lib/wine/wine64 "$holder" </dev/null >>"$log" 2>&1 &
     ZO_DESKTOP_HOLDER_PID=$!
     for ((tries = 0; tries < 1200; tries++)); do
         grep -q '^ready' "$log" 2>/dev/null && return 0
@@ -258,10 +261,17 @@ zo_desktop_hold() {
     return 1
 }
 
-# Ends the desktop holder (by its process id), if it runs.
+# Ends the desktop holder (by its process id), if it runs: SIGTERM, and
+# SIGKILL if it is still there 5 s later.
 zo_desktop_release() {
     if [[ -n "${ZO_DESKTOP_HOLDER_PID:-}" ]]; then
+        local tries
         kill "$ZO_DESKTOP_HOLDER_PID" 2>/dev/null || true
+        for ((tries = 0; tries < 50; tries++)); do
+            kill -0 "$ZO_DESKTOP_HOLDER_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -KILL "$ZO_DESKTOP_HOLDER_PID" 2>/dev/null || true
         wait "$ZO_DESKTOP_HOLDER_PID" 2>/dev/null || true
         ZO_DESKTOP_HOLDER_PID=""
     fi
