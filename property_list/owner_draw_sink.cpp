@@ -28,6 +28,9 @@ void OwnerDrawSink::Invoke(DISPID dispid, EventArgs& args) {
     const HRESULT hr = sink->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result,
                                     &exception, &argError);
     if (hr == DISP_E_EXCEPTION) throw VbError::FromExcepInfo(exception);
+    // A sink may fill the texts without reporting an exception; they are ours to free.
+    const unique_bstr source(exception.bstrSource), description(exception.bstrDescription),
+        helpFile(exception.bstrHelpFile);
     if (FAILED(hr)) throw VbError::FromHResult(hr);
 }
 
