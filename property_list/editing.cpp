@@ -14,21 +14,38 @@ namespace {
 // so that it shows over no other row.
 constexpr double kEditorAboveTheTop = -90;
 
-// The entries a host put into a NeedData array, as far as they can be read.
+// Element `i` of a NeedData array as text: a String element as it is, a
+// Variant element converted as the platform converts to String (script
+// hosts can only make arrays of Variants); nullopt when it does not convert.
+std::optional<std::wstring> EntryAt(SAFEARRAY* entries, VARTYPE type, LONG i) {
+    if (type == VT_BSTR) {
+        BSTR raw = nullptr;
+        if (FAILED(::SafeArrayGetElement(entries, &i, &raw))) return std::nullopt;
+        const unique_bstr entry(raw);
+        return TextOf(entry.get());
+    }
+    unique_variant element;
+    if (FAILED(::SafeArrayGetElement(entries, &i, element.put()))) return std::nullopt;
+    unique_variant text;
+    if (FAILED(::VariantChangeType(text.put(), &element, VARIANT_ALPHABOOL, VT_BSTR))) return std::nullopt;
+    return TextOf(V_BSTR(&text));
+}
+
+// The entries a host put into a NeedData array, as far as they can be read:
+// adding stops at the first element that cannot be read as text.
 std::vector<std::wstring> EntriesOf(SAFEARRAY* entries) {
     std::vector<std::wstring> result;
     VARTYPE type = VT_EMPTY;
     if (!entries || ::SafeArrayGetDim(entries) != 1 || FAILED(::SafeArrayGetVartype(entries, &type)) ||
-        type != VT_BSTR)
+        (type != VT_BSTR && type != VT_VARIANT))
         return result;
     LONG lower = 0, upper = -1;
     if (FAILED(::SafeArrayGetLBound(entries, 1, &lower)) || FAILED(::SafeArrayGetUBound(entries, 1, &upper)))
         return result;
     for (LONG i = lower; i <= upper; ++i) {
-        BSTR raw = nullptr;
-        if (FAILED(::SafeArrayGetElement(entries, &i, &raw))) break;
-        const unique_bstr entry(raw);
-        result.push_back(TextOf(entry.get()));
+        std::optional<std::wstring> entry = EntryAt(entries, type, i);
+        if (!entry) break;
+        result.push_back(std::move(*entry));
     }
     return result;
 }
@@ -83,6 +100,12 @@ std::vector<std::wstring> PropertyList::RaiseNeedData(int32_t index) {
 }
 
 std::wstring PropertyList::ControlName() { return AmbientProperties().DisplayName(); }
+
+void PropertyList::RaiseKeyPressEdit(int16_t& keyAscii) {
+    EventArgs args;
+    args.ShortRef(keyAscii);
+    RaiseControlEvent(PROPERTYLIST_EVENT_KEYPRESSEDIT, args);
+}
 
 void PropertyList::DoCommitPending(bool notifyChange) { m_editors.CommitPending(notifyChange); }
 

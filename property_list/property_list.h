@@ -110,6 +110,11 @@ protected:
     void UserControl_AmbientChanged(const std::wstring& propertyName) override;
     void UserControl_Terminate() override;
     void UserControl_Sited() override;
+    void UserControl_MouseDown(SurfaceMouse& mouse) override;
+    void UserControl_MouseMove(SurfaceMouse& mouse) override;
+    void UserControl_MouseUp(SurfaceMouse& mouse) override;
+    void UserControl_Click() override;
+    void UserControl_DblClick() override;
 
 private:
     PropertyList();
@@ -151,6 +156,14 @@ private:
     std::vector<std::wstring> RaiseNeedData(int32_t index) override;
     std::wstring ControlName() override;
     void Repaint() override { DrawList(); }
+    void RaiseKeyPressEdit(int16_t& keyAscii) override;
+    [[nodiscard]] bool AllowEdit() const override { return m_allowEdit; }
+    [[nodiscard]] HWND SurfaceWindow() const override { return Surface().hWnd(); }
+
+    // The mouse on the list (mouse_input.cpp)
+    void PressRowAt(float yTwips);
+    void RaiseSelChange(int32_t oldSel, int32_t newSel);
+    void RaiseMouseEvent(DISPID id, const SurfaceMouse& mouse);
 
     // Painting, layout and scrolling (painting.cpp, layout.cpp)
     [[nodiscard]] RowMetrics MeasureRows();

@@ -38,6 +38,9 @@ void ValueEditors::Create(HWND surface, com_ptr<IFont> listFont) {
     m_cmdDown.SetFont(CreateStdFont(DesignFont(L"MS Sans Serif", FW_BOLD)));
     m_cmdBrowse.SetFont(CreateStdFont(DesignFont(L"Arial", FW_BOLD)));
     m_cboValue.SetFont(CreateStdFont(DesignFont(L"MS Sans Serif", FW_NORMAL)));
+    m_txtValue.SetGotFocusHandler([this] { txtValue_GotFocus(); });
+    m_txtValue.SetChangeHandler([this] { txtValue_Change(); });
+    m_txtValue.SetKeyPressHandler([this](int16_t& keyAscii) { txtValue_KeyPress(keyAscii); });
 }
 
 void ValueEditors::Layout(double valueLeft, double scaleWidth, double barWidth, double lineTwips) noexcept {
@@ -191,13 +194,9 @@ void ValueEditors::CommitPending(bool notify) {
     if (!item) return;
     const int32_t type = item->ItemType;
     if (type == row_kind::Text || type == row_kind::Number) {
-        if (item->Id != m_textRow) return;
-        const std::wstring typed = m_txtValue.Text();
-        if (typed == item->Value) return;
-        CommitValue(item->Id, m_rows.SelIndex(), typed, notify);
-        m_txtValue.SetVisible(false);
-        m_textEditActive = false;
-        m_host.Repaint();
+        if (!TextPendingFor(*item)) return;
+        CommitValue(item->Id, m_rows.SelIndex(), m_txtValue.Text(), notify);
+        CloseTextBox();
     } else if (type == row_kind::OwnerDraw && m_sink) {
         const std::wstring name = m_host.ControlName();
         m_sink.CommitEdit(name);

@@ -32,6 +32,11 @@ public:
     // The name every sink call carries.
     [[nodiscard]] virtual std::wstring ControlName() = 0;
     virtual void Repaint() = 0;
+    // Raises KeyPressEdit; the host may change or zero the key.
+    virtual void RaiseKeyPressEdit(int16_t& keyAscii) = 0;
+    [[nodiscard]] virtual bool AllowEdit() const = 0;
+    // The control's own window, which gets the focus back from a closed editor.
+    [[nodiscard]] virtual HWND SurfaceWindow() const = 0;
 
 protected:
     ~EditorHost() = default;
@@ -88,12 +93,28 @@ public:
     // box was filled for the row that is selected now.
     void CommitPending(bool notify);
 
+    // The text box's own events (text_editor.cpp).
+    void txtValue_GotFocus() noexcept { m_textEditActive = true; }
+    void txtValue_Change();
+    // KeyPressEdit first; then Enter commits, Escape cancels, and a number
+    // row lets only numeric keys through.
+    void txtValue_KeyPress(int16_t& keyAscii);
+    // A press on the list commits text typed for the selected text or number
+    // row the way Enter does.
+    void CommitTypedText();
+    // What a double-click on the list does to the selected row.
+    void DoubleClickSelected();
+
 private:
     void OpenTextBox(const PropItem& item, const EditorPlace& place) noexcept;
     void OpenListEditor(RowId id, const EditorPlace& place);
     void OpenColourBox(const EditorPlace& place) noexcept;
     void OpenSinkEditor(const EditorPlace& place);
     [[nodiscard]] bool StillSelected(RowId id) noexcept;
+    [[nodiscard]] bool TextPendingFor(const PropItem& item) const;
+    // Hides the text box after a commit or a cancel; the list gets the
+    // focus back when the box had it.
+    void CloseTextBox() noexcept;
 
     RowStore& m_rows;
     OwnerDrawSink& m_sink;

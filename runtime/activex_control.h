@@ -18,6 +18,7 @@
 #include "runtime/ambient.h"
 #include "runtime/connection_point.h"
 #include "runtime/control_surface.h"
+#include "runtime/mouse_route.h"
 
 namespace zo {
 
@@ -39,7 +40,8 @@ class ActiveXControl : public IOleObject,
                        public IConnectionPointContainer,
                        public IProvideClassInfo2,
                        public ISupportErrorInfo,
-                       protected WindowMessageHandler {
+                       protected WindowMessageHandler,
+                       private SurfaceMouseHandler {
 public:
     explicit ActiveXControl(const ControlClassInfo& info);
     ActiveXControl(const ActiveXControl&) = delete;
@@ -147,6 +149,12 @@ protected:
     // A client site arrived after the properties were initialised or loaded
     // (containers that initialise a control before siting it).
     virtual void UserControl_Sited() {}
+    // The mouse on the control's own surface, in twips (runtime/mouse_route.h).
+    virtual void UserControl_MouseDown(SurfaceMouse& mouse) { (void)mouse; }
+    virtual void UserControl_MouseMove(SurfaceMouse& mouse) { (void)mouse; }
+    virtual void UserControl_MouseUp(SurfaceMouse& mouse) { (void)mouse; }
+    virtual void UserControl_Click() {}
+    virtual void UserControl_DblClick() {}
     // Messages the control wants before the base handles them.
     virtual bool OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) noexcept;
 
@@ -161,6 +169,9 @@ protected:
     [[nodiscard]] Ambient& AmbientProperties() noexcept { return m_ambient; }
     [[nodiscard]] bool IsInPlaceActive() const noexcept { return m_inPlaceActive; }
     [[nodiscard]] bool IsInitialised() const noexcept { return m_initialised; }
+    // The control is being torn down (or has been): a handler that raised an
+    // event checks this before it goes on.
+    [[nodiscard]] bool IsTerminated() const noexcept { return m_terminated; }
     // A reference to the control for the length of a call that can raise an
     // event, since a host may release the control inside it; none once the
     // control is being torn down.
@@ -193,6 +204,18 @@ private:
     void PaintInto(HDC dc) noexcept;
     [[nodiscard]] bool EnsureInitialised() noexcept;
     void NotifyViewChange() noexcept;
+    // The focus entered the control's window or one of its children: the
+    // control becomes UI-active and tells its site; and the focus left both.
+    void FocusEntered() noexcept;
+    void FocusLeft(HWND newFocus) noexcept;
+    bool RouteMouse(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+    // SurfaceMouseHandler: the mouse events go to the UserControl_ handlers.
+    void OnMouseDown(SurfaceMouse& mouse) override;
+    void OnMouseMove(SurfaceMouse& mouse) override;
+    void OnMouseUp(SurfaceMouse& mouse) override;
+    void OnClick() override;
+    void OnDblClick() override;
 
     LONG m_refs = 1;
     ControlClassInfo m_info;
@@ -211,7 +234,9 @@ private:
     bool m_inPlaceActive = false;
     bool m_uiActive = false;
     bool m_terminated = false;
+    bool m_hasFocus = false;
     int m_freezeEvents = 0;
+    MouseRoute m_mouse;
 };
 
 }  // namespace zo

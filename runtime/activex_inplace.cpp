@@ -280,6 +280,45 @@ STDMETHODIMP ActiveXControl::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink
 
 // --- Window messages ----------------------------------------------------
 
+void ActiveXControl::FocusEntered() noexcept {
+    if (m_inPlaceActive && !m_uiActive) UIActivate();
+    if (m_hasFocus) return;
+    m_hasFocus = true;
+    if (com_ptr<IOleControlSite> site = m_site.query<IOleControlSite>()) site->OnFocus(TRUE);
+}
+
+void ActiveXControl::FocusLeft(HWND newFocus) noexcept {
+    HWND window = m_surface.hWnd();
+    if (!m_hasFocus || (newFocus && (newFocus == window || ::IsChild(window, newFocus)))) return;
+    m_hasFocus = false;
+    if (com_ptr<IOleControlSite> site = m_site.query<IOleControlSite>()) site->OnFocus(FALSE);
+}
+
+bool ActiveXControl::RouteMouse(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (!m_initialised || m_terminated) return false;
+    try {
+        return m_mouse.Route(m_surface.hWnd(), message, wParam, lParam, *this);
+    } catch (...) {
+        return true;
+    }
+}
+
+void ActiveXControl::OnMouseDown(SurfaceMouse& mouse) {
+    if (!m_terminated) UserControl_MouseDown(mouse);
+}
+void ActiveXControl::OnMouseMove(SurfaceMouse& mouse) {
+    if (!m_terminated) UserControl_MouseMove(mouse);
+}
+void ActiveXControl::OnMouseUp(SurfaceMouse& mouse) {
+    if (!m_terminated) UserControl_MouseUp(mouse);
+}
+void ActiveXControl::OnClick() {
+    if (!m_terminated) UserControl_Click();
+}
+void ActiveXControl::OnDblClick() {
+    if (!m_terminated) UserControl_DblClick();
+}
+
 bool ActiveXControl::OnControlMessage(UINT, WPARAM, LPARAM, LRESULT*) noexcept { return false; }
 
 bool ActiveXControl::HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -331,11 +370,32 @@ bool ActiveXControl::HandleWindowMessage(HWND window, UINT message, WPARAM wPara
             }
             return false;
         case WM_MOUSEACTIVATE:
-        case WM_SETFOCUS:
             if (m_inPlaceActive && !m_uiActive) UIActivate();
             return false;
-        default:
+        case WM_SETFOCUS:
+            FocusEntered();
             return false;
+        case WM_KILLFOCUS:
+            FocusLeft(reinterpret_cast<HWND>(wParam));
+            return false;
+        case WM_COMMAND:
+            if (ChildControl* child = ChildControl::FromWindow(reinterpret_cast<HWND>(lParam))) {
+                child->OnCommand(HIWORD(wParam));  // may end the control; it is kept alive above
+                *result = 0;
+                return true;
+            }
+            return false;
+        default:
+            if (message == ChildFocusMessage()) {
+                if (wParam) {
+                    FocusEntered();
+                } else {
+                    FocusLeft(reinterpret_cast<HWND>(lParam));
+                }
+                *result = 0;
+                return true;
+            }
+            return RouteMouse(message, wParam, lParam);
     }
 }
 

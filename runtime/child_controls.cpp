@@ -99,51 +99,6 @@ HBRUSH ChildControl::PrepareColours(HDC dc) noexcept {
     return m_backBrush.get();
 }
 
-// --- TextBox ----------------------------------------------------------------
-
-void TextBox::Create(HWND parent) noexcept {
-    CreateWindowOf(parent, L"EDIT", ES_AUTOHSCROLL | ES_LEFT, 0);
-}
-
-std::wstring TextBox::Text() const {
-    if (!hWnd()) return {};
-    const int length = ::GetWindowTextLengthW(hWnd());
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(hWnd(), text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied));
-    return text;
-}
-
-void TextBox::SetText(const std::wstring& text) noexcept {
-    if (hWnd()) ::SetWindowTextW(hWnd(), text.c_str());
-}
-
-void TextBox::SetLocked(bool locked) noexcept {
-    m_locked = locked;
-    if (hWnd()) ::SendMessageW(hWnd(), EM_SETREADONLY, locked ? TRUE : FALSE, 0);
-}
-
-long TextBox::SelStart() const noexcept {
-    DWORD start = 0;
-    if (hWnd()) ::SendMessageW(hWnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-    return static_cast<long>(start);
-}
-
-void TextBox::SetSelStart(long start) noexcept {
-    if (hWnd()) ::SendMessageW(hWnd(), EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start));
-}
-
-long TextBox::SelLength() const noexcept {
-    DWORD start = 0, end = 0;
-    if (hWnd()) ::SendMessageW(hWnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return static_cast<long>(end - start);
-}
-
-void TextBox::SetSelLength(long length) noexcept {
-    const long start = SelStart();
-    if (hWnd()) ::SendMessageW(hWnd(), EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + length));
-}
-
 // --- PictureBox ---------------------------------------------------------------
 
 void PictureBox::Create(HWND parent) noexcept {
@@ -182,13 +137,42 @@ bool IsMouseMessage(UINT message) noexcept {
 
 void PictureBox::OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     const MouseEvent event = MouseEventOf(message, wParam, lParam);
-    if (event.action == MouseAction::Down) ::SetCapture(window);
+    if (event.action == MouseAction::Down) {
+        if (m_takesFocus && ::GetFocus() != window) ::SetFocus(window);
+        ::SetCapture(window);
+    }
+    if (message == WM_LBUTTONDBLCLK && m_dblClick) {
+        try {
+            m_dblClick();  // may end this box
+        } catch (...) {
+        }
+        return;
+    }
     const bool buttonsHeld = (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
     if (event.action == MouseAction::Up && !buttonsHeld && ::GetCapture() == window) ::ReleaseCapture();
     if (!m_mouse) return;
     try {
         m_mouse(event);  // may end this box: nothing of it is used afterwards
     } catch (...) {
+    }
+}
+
+// True when a handler dropped the key.
+bool PictureBox::OnKey(UINT message, WPARAM wParam) noexcept {
+    try {
+        if (message == WM_CHAR) {
+            if (!m_keyPress) return false;
+            auto key = static_cast<int16_t>(wParam);
+            m_keyPress(key);  // may end this box
+            return key == 0;
+        }
+        if (!m_keyDown) return false;
+        auto key = static_cast<int16_t>(wParam);
+        int16_t shift = KeyboardShiftState();
+        m_keyDown(key, shift);
+        return key == 0;
+    } catch (...) {
+        return true;
     }
 }
 
@@ -199,6 +183,23 @@ LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam
         return 0;
     }
     switch (message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_CHAR:
+            if (self && self->OnKey(message, wParam)) return 0;
+            break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            ReportChildFocus(window, message == WM_SETFOCUS, reinterpret_cast<HWND>(wParam));
+            return 0;
+        case WM_SIZE:
+            if (self && self->m_resize) {
+                try {
+                    self->m_resize();
+                } catch (...) {
+                }
+            }
+            return 0;
         case WM_ERASEBKGND:
             if (self) {
                 RECT client{};

@@ -61,6 +61,8 @@ public:
     void RefreshColours() noexcept;
     // The child control behind a window created by this class, if any.
     [[nodiscard]] static ChildControl* FromWindow(HWND window) noexcept;
+    // A notification (WM_COMMAND code) the window sent to its parent.
+    virtual void OnCommand(WORD code) noexcept { (void)code; }
 
 protected:
     void CreateWindowOf(HWND parent, const wchar_t* className, DWORD style, DWORD exStyle) noexcept;
@@ -77,9 +79,29 @@ private:
     unique_hbrush m_backBrush;
 };
 
+// Key handlers get the key by reference: setting it to 0 drops the key.
+using KeyPressHandler = std::function<void(int16_t& keyAscii)>;
+using KeyDownHandler = std::function<void(int16_t& keyCode, int16_t& shift)>;
+
+// The shift state of the keyboard now: 1 Shift, 2 Ctrl, 4 Alt.
+[[nodiscard]] int16_t KeyboardShiftState() noexcept;
+
+// The text box raises GotFocus, Change, KeyDown and KeyPress. Its window is
+// subclassed (window properties "ZoTextBoxProc" and "ZoTextBoxPtr") for the
+// keys and the focus; Change comes from the EDIT control's notification.
 class TextBox final : public ChildControl {
 public:
+    static constexpr wchar_t kProcProperty[] = L"ZoTextBoxProc";
+    static constexpr wchar_t kObjectProperty[] = L"ZoTextBoxPtr";
+
+    TextBox() noexcept : m_subclass(kProcProperty, kObjectProperty) {}
     void Create(HWND parent) noexcept;
+
+    void SetGotFocusHandler(std::function<void()> handler) { m_gotFocus = std::move(handler); }
+    void SetChangeHandler(std::function<void()> handler) { m_change = std::move(handler); }
+    void SetKeyPressHandler(KeyPressHandler handler) { m_keyPress = std::move(handler); }
+    void SetKeyDownHandler(KeyDownHandler handler) { m_keyDown = std::move(handler); }
+    void OnCommand(WORD code) noexcept override;
 
     [[nodiscard]] std::wstring Text() const;
     void SetText(const std::wstring& text) noexcept;
@@ -91,7 +113,17 @@ public:
     void SetSelLength(long length) noexcept;
 
 private:
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    // Runs the key handlers; false when the key was dropped.
+    bool OnKeyDown(WPARAM& key) noexcept;
+    bool OnChar(WPARAM& key) noexcept;
+
     bool m_locked = false;
+    std::function<void()> m_gotFocus;
+    std::function<void()> m_change;
+    KeyPressHandler m_keyPress;
+    KeyDownHandler m_keyDown;
+    WindowSubclass m_subclass;  // taken out before the base class destroys the window
 };
 
 // A mouse event of a child control: the button that changed (1 left,
@@ -118,13 +150,29 @@ public:
     // Mouse events. While a button is down the box holds the mouse capture,
     // so that moves and the release outside it still reach it.
     void SetMouseHandler(MouseHandler handler) { m_mouse = std::move(handler); }
+    // With a double-click handler, a left double-click calls it instead of
+    // counting as a second press.
+    void SetDblClickHandler(std::function<void()> handler) { m_dblClick = std::move(handler); }
+    // A box that takes the focus gets it when pressed, and raises its key
+    // events while it has it.
+    void SetTakesFocus(bool takesFocus) noexcept { m_takesFocus = takesFocus; }
+    void SetKeyPressHandler(KeyPressHandler handler) { m_keyPress = std::move(handler); }
+    void SetKeyDownHandler(KeyDownHandler handler) { m_keyDown = std::move(handler); }
+    // Called after the box changed its size.
+    void SetResizeHandler(std::function<void()> handler) { m_resize = std::move(handler); }
     void Refresh() const noexcept;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    bool OnKey(UINT message, WPARAM wParam) noexcept;
     std::function<void(HDC, const RECT&)> m_painter;
     MouseHandler m_mouse;
+    std::function<void()> m_dblClick;
+    bool m_takesFocus = false;
+    KeyPressHandler m_keyPress;
+    KeyDownHandler m_keyDown;
+    std::function<void()> m_resize;
 };
 
 // The native list box. Rows carry a 32-bit data value each. The window is

@@ -2,6 +2,7 @@
 
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -87,6 +88,26 @@ HWND CreateControlWindow(WindowMessageHandler& handler, DWORD style, DWORD exSty
     RegisterClassOnce(kControlClass, ControlWindowProc, CS_OWNDC | CS_DBLCLKS);
     return ::CreateWindowExW(exStyle, kControlClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | style, 0, 0,
                              100, 100, ParkingWindow(), nullptr, ModuleInstance(), &handler);
+}
+
+bool IsControlWindow(HWND window) noexcept {
+    wchar_t name[32] = {};
+    return window && ::GetClassNameW(window, name, 32) > 0 && std::wstring_view(name) == kControlClass;
+}
+
+UINT ChildFocusMessage() noexcept {
+    static const UINT message = ::RegisterWindowMessageW(L"ZoChildFocus");
+    return message;
+}
+
+void ReportChildFocus(HWND child, bool gained, HWND other) noexcept {
+    for (HWND window = ::GetParent(child); window; window = ::GetParent(window)) {
+        if (IsControlWindow(window)) {
+            ::SendMessageW(window, ChildFocusMessage(), gained ? TRUE : FALSE, reinterpret_cast<LPARAM>(other));
+            return;
+        }
+        if (!(::GetWindowLongW(window, GWL_STYLE) & WS_CHILD)) return;
+    }
 }
 
 }  // namespace zo

@@ -36,4 +36,15 @@ void ReleaseModuleWindows() noexcept;
 // the handler. The window has its own DC (CS_OWNDC) and takes double-clicks.
 [[nodiscard]] HWND CreateControlWindow(WindowMessageHandler& handler, DWORD style, DWORD exStyle) noexcept;
 
+// Whether `window` is a user control's own window (made by CreateControlWindow).
+[[nodiscard]] bool IsControlWindow(HWND window) noexcept;
+
+// The message a child window sends to the user control it belongs to when
+// the focus enters it (wParam TRUE) or leaves it (wParam FALSE; lParam is
+// the window that gets the focus, or null).
+[[nodiscard]] UINT ChildFocusMessage() noexcept;
+// Sends ChildFocusMessage to the nearest ancestor of `child` that is a user
+// control's window, if there is one.
+void ReportChildFocus(HWND child, bool gained, HWND other) noexcept;
+
 }  // namespace zo

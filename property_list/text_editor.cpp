@@ -1,0 +1,108 @@
+// The text box of a PropertyList at work: the focus that starts a text edit,
+// the number row that never shows an empty text, the keys (KeyPressEdit,
+// Enter, Escape, the numeric filter), and what a double-click on the list
+// does to the selected row.
+#include <windows.h>
+
+#include "common/vb_conversions.h"
+#include "property_list/value_editors.h"
+#include "runtime/clipboard.h"
+
+namespace zo {
+
+namespace {
+
+constexpr int16_t kEnter = 13, kEscape = 27, kBackspace = 8, kComma = 44, kFullStop = 46;
+constexpr int16_t kCtrlC = 3, kCtrlV = 22;
+
+bool IsTextRow(int32_t type) noexcept { return type == row_kind::Text || type == row_kind::Number; }
+
+// What a number row lets through: digits, the two decimal separators and
+// Backspace; with Ctrl held, copying, and pasting text that reads as a number.
+int16_t NumericKeyFilter(int16_t keyAscii) {
+    if (::GetAsyncKeyState(VK_CONTROL) != 0) {
+        if (keyAscii == kCtrlC) return keyAscii;
+        if (keyAscii == kCtrlV) return IsNumeric(ClipboardText().value_or(L"")) ? keyAscii : 0;
+        return 0;
+    }
+    if (keyAscii == kComma || keyAscii == kFullStop || keyAscii == kBackspace) return keyAscii;
+    if (keyAscii <= 0) return 0;
+    return IsNumeric(std::wstring(1, static_cast<wchar_t>(keyAscii))) ? keyAscii : 0;
+}
+
+}  // namespace
+
+bool ValueEditors::TextPendingFor(const PropItem& item) const {
+    return IsTextRow(item.ItemType) && item.Id == m_textRow && m_txtValue.Text() != item.Value;
+}
+
+void ValueEditors::CloseTextBox() noexcept {
+    const bool hadFocus = m_txtValue.hWnd() && ::GetFocus() == m_txtValue.hWnd();
+    m_txtValue.SetVisible(false);
+    m_textEditActive = false;
+    if (hadFocus) {
+        if (HWND surface = m_host.SurfaceWindow()) ::SetFocus(surface);
+    }
+    m_host.Repaint();
+}
+
+void ValueEditors::txtValue_Change() {
+    const PropItem* item = m_rows.Selected();
+    if (item && item->ItemType == row_kind::Number && m_txtValue.Text().empty()) m_txtValue.SetText(L"0");
+}
+
+void ValueEditors::txtValue_KeyPress(int16_t& keyAscii) {
+    m_host.RaiseKeyPressEdit(keyAscii);
+    if (!m_host.AllowEdit()) {
+        keyAscii = 0;
+        return;
+    }
+    // Looked up after the event: the host may have changed the rows.
+    const PropItem* item = m_rows.Selected();
+    if (!item) return;
+    const int32_t type = item->ItemType;
+    if (keyAscii == kEnter && !item->ReadOnly) {
+        keyAscii = 0;
+        CommitValue(item->Id, m_rows.SelIndex(), m_txtValue.Text(), true);
+        CloseTextBox();
+    } else if (keyAscii == kEscape) {
+        keyAscii = 0;
+        CloseTextBox();  // the typed text stays in the box, still pending
+    }
+    if (type == row_kind::Number) keyAscii = NumericKeyFilter(keyAscii);
+}
+
+void ValueEditors::CommitTypedText() {
+    const PropItem* item = m_rows.Selected();
+    if (!item || !TextPendingFor(*item)) return;
+    int16_t enter = kEnter;
+    txtValue_KeyPress(enter);
+}
+
+void ValueEditors::DoubleClickSelected() {
+    PropItem* item = m_rows.Selected();
+    if (!item) return;
+    switch (item->ItemType) {
+        case row_kind::Text:
+        case row_kind::Number:
+            m_txtValue.SetFocus();
+            m_txtValue.SetSelStart(0);
+            m_txtValue.SetSelLength(static_cast<long>(m_txtValue.Text().size()));
+            break;
+        case row_kind::Boolean:
+        case row_kind::Custom: {
+            if (item->ReadOnly) break;
+            const RowId id = item->Id;
+            // The value steps to the list editor's next entry, wrapping.
+            if (CommitValue(id, m_rows.SelIndex(), m_cboValue.NextItemText(), true) && StillSelected(id))
+                m_cboValue.NextItem();
+            break;
+        }
+        default:
+            // Browse and colour rows act through their value editors' buttons;
+            // owner-drawn and header rows do nothing.
+            break;
+    }
+}
+
+}  // namespace zo
