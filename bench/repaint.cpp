@@ -17,60 +17,22 @@
 #include <string>
 #include <vector>
 
-#include "ZoPropertyList.h"
-#include "common/com_ptr.h"
-#include "common/handles.h"
-#include "tests/host/control_site.h"
+#include "bench/support/hosted_list.h"
 
 namespace {
 
-using zo::com_ptr;
+using zo::bench::AddRows;
+using zo::bench::HostedList;
+using zo::bench::MedianMs;
+using zo::bench::RepaintNow;
 
 constexpr int kRepaints = 101;
 
-// Appends rows of every kind but owner-drawn, with drawing held meanwhile.
-void AddRows(_PropertyList& list, int rows) {
-    const short kinds[] = {ZoPropStringValue, ZoPropNumericValue, ZoPropBoolValue, ZoPropBrowseButton,
-                           ZoPropOleColor,    ZoPropCustomValue,  ZoPropPropertyHeader};
-    list.put_HoldDraw(VARIANT_TRUE);
-    for (int i = 0; i < rows; ++i) {
-        const short kind = kinds[i % 7];
-        const std::wstring name = L"Property " + std::to_wstring(i);
-        const wchar_t* value = kind == ZoPropOleColor ? L"&H8000000F" : kind == ZoPropBoolValue ? L"True" : L"1234";
-        zo::unique_bstr bstrName(::SysAllocString(name.c_str()));
-        zo::unique_bstr bstrValue(::SysAllocString(value));
-        list.Add(bstrName.get(), bstrValue.get(), VARIANT_FALSE, static_cast<ItemTypes>(kind), -1);
-    }
-    list.put_HoldDraw(VARIANT_FALSE);
-}
-
 // Median milliseconds of one full repaint of the window.
 double MedianRepaintMs(HWND window) {
-    std::vector<double> times;
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    for (int i = 0; i < kRepaints; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        const auto stop = std::chrono::steady_clock::now();
-        times.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    RepaintNow(window);
+    return MedianMs(kRepaints, [&](int) { RepaintNow(window); });
 }
-
-struct HostedList {
-    zo::test::TestContainer container;
-    com_ptr<_PropertyList> list;
-    bool ok = false;
-
-    HostedList(int width, int height) : container(SIZE{width + 20, height + 20}) {
-        zo::test::HostOptions options;
-        options.position = RECT{0, 0, width, height};
-        if (!container.Host(L"ZoPropertyList.PropertyList", options).ok()) return;
-        list = container.Query<_PropertyList>();
-        ok = list && container.ControlHwnd();
-    }
-};
 
 double TimedRepaint(int width, int height, int rows, double* fillSeconds) {
     HostedList hosted(width, height);

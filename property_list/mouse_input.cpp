@@ -71,16 +71,18 @@ void PropertyList::PressRowAt(float yTwips) {
         }
     }
     m_rows.Select(pressed);
-    DrawList();
+    // The editors close before the list is repainted, so that one repaint
+    // also covers the places they leave.
     HideSinkEditor();
     if (IsTerminated()) return;
     m_editors.HideAll();
+    if (pressed >= 0) HideColourPopup();
     // Keys must not go on to an editor that was just hidden.
     HWND surface = Surface().hWnd();
     HWND focus = ::GetFocus();
     if (focus && focus != surface && ::IsChild(surface, focus) && !::IsWindowVisible(focus)) ::SetFocus(surface);
+    DrawList();
     if (pressed < 0 || !m_rows.Selected()) return;
-    HideColourPopup();
     m_editors.EndTextEdit();
     // A designer shows the list, never an editor.
     if (!m_designMode) OpenSelectedEditor();

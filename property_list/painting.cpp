@@ -54,6 +54,7 @@ void PropertyList::DrawList() {
         OwnerDrawing ownerDrawing{&m_ownerDrawSink, {}};
         if (m_ownerDrawSink) ownerDrawing.controlName = ControlName();
         PaintList(surface.hDC(), m_rows, geometry, style, ownerDrawing);
+        surface.MarkPainted();
     } catch (...) {
         // A picture that cannot be composed leaves the previous one.
     }

@@ -30,6 +30,12 @@ public:
     // container handed in for a print or a snapshot while that lasts.
     [[nodiscard]] HDC hDC() const noexcept;
     void SetDrawTarget(HDC dc) noexcept { m_drawTarget = dc; }
+    // The whole window has just been drawn through hDC(): what waited for
+    // WM_PAINT is up to date, so it is not painted a second time. Nothing
+    // happens while drawing goes to a container's DC.
+    void MarkPainted() const noexcept {
+        if (!m_drawTarget && m_window) ::ValidateRect(m_window, nullptr);
+    }
 
     // Client size in twips.
     [[nodiscard]] double ScaleWidth() const noexcept;

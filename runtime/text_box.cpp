@@ -101,6 +101,7 @@ void TextBox::SetText(const std::wstring& text) noexcept {
 }
 
 void TextBox::SetLocked(bool locked) noexcept {
+    if (locked == m_locked) return;
     m_locked = locked;
     if (hWnd()) ::SendMessageW(hWnd(), EM_SETREADONLY, locked ? TRUE : FALSE, 0);
 }
