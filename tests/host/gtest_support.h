@@ -25,6 +25,15 @@ public:
 };
 
 // EXPECT_TRUE(DispOk(Put(list, L"BackColor", 255)));
+// Whether this process runs through a CPU emulator (ZO_EMULATED_CPU=1,
+// which scripts/wine-env.sh gives 32-bit programs where the kernel hands them
+// to qemu-i386); there a test that does much work must do less of it.
+inline bool RunsUnderCpuEmulator() {
+    wchar_t value[4] = {};
+    const DWORD length = ::GetEnvironmentVariableW(L"ZO_EMULATED_CPU", value, 4);
+    return length == 1 && value[0] == L'1';
+}
+
 inline ::testing::AssertionResult DispOk(const DispResult& result) {
     if (result.ok()) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "dispatch call failed: " << result.Describe();

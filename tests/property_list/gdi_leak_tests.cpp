@@ -27,11 +27,7 @@ LiveGdiObjects LibraryCounter() {
 // positions, and the counts are compared exactly, so a repaint or a scroll
 // that leaks even one object fails at either count; the larger one natively
 // also catches a leak that happens only now and then.
-int Repaints() {
-    wchar_t value[4] = {};
-    const DWORD length = ::GetEnvironmentVariableW(L"ZO_EMULATED_CPU", value, 4);
-    return length == 1 && value[0] == L'1' ? 1000 : 10000;
-}
+int Repaints() { return RunsUnderCpuEmulator() ? 1000 : 10000; }
 
 class GdiLeakTest : public PaintedListTest {};
 

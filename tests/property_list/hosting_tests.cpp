@@ -134,5 +134,41 @@ TEST(AtlContainer, RunsTheControlInUserMode) {
     EXPECT_EQ(ReleaseLast(control), 0u) << "the ATL container left references on the control";
 }
 
+// In the system's ATL container a row is edited in place: a press opens the
+// text box, a click into it gives it the focus (the control becomes the
+// container's active object), and Enter commits the typed text.
+TEST(AtlContainer, EditsARowInPlaceWithTheMouseAndTheKeyboard) {
+    AtlHost host;
+    ASSERT_FALSE(host.ClassName().empty()) << "the ATL container window class is not available";
+    ASSERT_EQ(host.Create(kPropertyListProgId), S_OK);
+    MessageBoxRecorder boxes;
+    com_ptr<IUnknown> control = host.Control();
+    ASSERT_TRUE(control);
+    {
+        EventRecorder events;
+        ASSERT_EQ(events.Connect(control.get(), DIID___PropertyList), S_OK);
+        com_ptr<IDispatch> list = host.Dispatch();
+        ASSERT_TRUE(DispOk(Call(list.get(), L"Add", {Variant(L"Caption"), Variant(L"old")})));
+        HWND window = nullptr;
+        ASSERT_HRESULT_SUCCEEDED(control.query<IOleWindow>()->GetWindow(&window));
+        ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        ::SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        HWND editor = ::FindWindowExW(window, nullptr, L"Edit", nullptr);
+        ASSERT_TRUE(editor && ::IsWindowVisible(editor));
+        ::SendMessageW(editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        ::SendMessageW(editor, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        EXPECT_EQ(::GetFocus(), editor);
+        ::SetWindowTextW(editor, L"new");
+        ::SendMessageW(editor, WM_CHAR, VK_RETURN, 0);
+        EXPECT_EQ(Get(list.get(), L"Value", 0).value.ToString(), L"new");
+        EXPECT_EQ(events.Count(list_event::ValueChanged), 1u);
+        EXPECT_FALSE(::IsWindowVisible(editor));
+        (void)events.Disconnect();
+    }
+    EXPECT_EQ(boxes.Count(), 0u);
+    host.Destroy();
+    EXPECT_EQ(ReleaseLast(control), 0u) << "the ATL container left references on the control";
+}
+
 }  // namespace
 }  // namespace zo::test
