@@ -3,6 +3,7 @@
 // the system's own ATL container, which offers no ambient properties at all.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "ZoPropertyList.h"
@@ -77,13 +78,33 @@ TEST_F(HostingTest, EveryConnectedSinkReceivesTheEventEvenWhenAnotherFails) {
     (void)second.Disconnect();
 }
 
-TEST(AtlContainer, HostsTheControlWhichIsCalledByNameAndRaisesEvents) {
+// The control in the system's ATL container: created by ProgID, with the
+// message boxes recorded; at the end the container must leave no reference.
+class AtlContainer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(host.ClassName().empty()) << "the ATL container window class is not available";
+        ASSERT_EQ(host.Create(kPropertyListProgId), S_OK);
+        boxes.emplace();
+        control = host.Control();
+        ASSERT_TRUE(control);
+    }
+    void TearDown() override {
+        if (boxes) {
+            EXPECT_EQ(boxes->Count(), 0u);
+        }
+        host.Destroy();
+        if (control) {
+            EXPECT_EQ(ReleaseLast(control), 0u) << "the ATL container left references on the control";
+        }
+    }
+
     AtlHost host;
-    ASSERT_FALSE(host.ClassName().empty()) << "the ATL container window class is not available";
-    ASSERT_EQ(host.Create(kPropertyListProgId), S_OK);
-    MessageBoxRecorder boxes;
-    com_ptr<IUnknown> control = host.Control();
-    ASSERT_TRUE(control);
+    std::optional<MessageBoxRecorder> boxes;
+    com_ptr<IUnknown> control;
+};
+
+TEST_F(AtlContainer, HostsTheControlWhichIsCalledByNameAndRaisesEvents) {
     {
         EventRecorder events;
         ASSERT_EQ(events.Connect(control.get(), DIID___PropertyList), S_OK);
@@ -102,21 +123,11 @@ TEST(AtlContainer, HostsTheControlWhichIsCalledByNameAndRaisesEvents) {
         EXPECT_TRUE(events.HandlerErrors().empty());
         (void)events.Disconnect();
     }
-    EXPECT_EQ(boxes.Count(), 0u);
-
-    host.Destroy();
-    EXPECT_EQ(ReleaseLast(control), 0u) << "the ATL container left references on the control";
 }
 
 // The ATL container answers no ambient property, so the control runs as at
 // run time there: its list scrolls.
-TEST(AtlContainer, RunsTheControlInUserMode) {
-    AtlHost host;
-    ASSERT_FALSE(host.ClassName().empty()) << "the ATL container window class is not available";
-    ASSERT_EQ(host.Create(kPropertyListProgId), S_OK);
-    MessageBoxRecorder boxes;
-    com_ptr<IUnknown> control = host.Control();
-    ASSERT_TRUE(control);
+TEST_F(AtlContainer, RunsTheControlInUserMode) {
     {
         EventRecorder events;
         ASSERT_EQ(events.Connect(control.get(), DIID___PropertyList), S_OK);
@@ -129,21 +140,12 @@ TEST(AtlContainer, RunsTheControlInUserMode) {
         EXPECT_EQ(events.Count(list_event::Scroll), 1u);
         (void)events.Disconnect();
     }
-    EXPECT_EQ(boxes.Count(), 0u);
-    host.Destroy();
-    EXPECT_EQ(ReleaseLast(control), 0u) << "the ATL container left references on the control";
 }
 
 // In the system's ATL container a row is edited in place: a press opens the
 // text box, a click into it gives it the focus (the control becomes the
 // container's active object), and Enter commits the typed text.
-TEST(AtlContainer, EditsARowInPlaceWithTheMouseAndTheKeyboard) {
-    AtlHost host;
-    ASSERT_FALSE(host.ClassName().empty()) << "the ATL container window class is not available";
-    ASSERT_EQ(host.Create(kPropertyListProgId), S_OK);
-    MessageBoxRecorder boxes;
-    com_ptr<IUnknown> control = host.Control();
-    ASSERT_TRUE(control);
+TEST_F(AtlContainer, EditsARowInPlaceWithTheMouseAndTheKeyboard) {
     {
         EventRecorder events;
         ASSERT_EQ(events.Connect(control.get(), DIID___PropertyList), S_OK);
@@ -165,9 +167,6 @@ TEST(AtlContainer, EditsARowInPlaceWithTheMouseAndTheKeyboard) {
         EXPECT_FALSE(::IsWindowVisible(editor));
         (void)events.Disconnect();
     }
-    EXPECT_EQ(boxes.Count(), 0u);
-    host.Destroy();
-    EXPECT_EQ(ReleaseLast(control), 0u) << "the ATL container left references on the control";
 }
 
 }  // namespace
