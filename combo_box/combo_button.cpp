@@ -16,16 +16,9 @@ constexpr wchar_t kButtonClass[] = L"ZoComboButton";
 }  // namespace
 
 void DrawComboButtonFace(HDC dc, int width, int height) noexcept {
-    const int w = width, h = height;
-    using namespace system_colour;
-    DrawLine(dc, 1, 1, w - 2, 1, ButtonHighlight);
-    DrawLine(dc, 1, 1, 1, h - 2, ButtonHighlight);
-    DrawLine(dc, w - 1, 0, w - 1, h, ButtonDarkShadow);
-    DrawLine(dc, w - 1, h - 1, 0, h - 1, ButtonDarkShadow);
-    DrawLine(dc, w - 2, 1, w - 2, h - 2, ButtonShadow);
-    DrawLine(dc, w - 2, h - 2, 1, h - 2, ButtonShadow);
+    DrawButtonEdges(dc, width, height);
     // Integer division truncates toward zero, as the layout arithmetic does.
-    DrawDropDownGlyph(dc, (w - kDropDownGlyphWidth) / 2, (h - kDropDownGlyphHeight) / 2);
+    DrawDropDownGlyph(dc, (width - kDropDownGlyphWidth) / 2, (height - kDropDownGlyphHeight) / 2);
 }
 
 void ComboButton::Create(HWND parent) noexcept {

@@ -10,8 +10,7 @@ namespace zo {
 
 namespace {
 
-// Where an editor goes when its row is not on screen: above the top edge,
-// so that it shows over no other row.
+// Where an editor goes when its row is not on screen: above the top edge.
 constexpr double kEditorAboveTheTop = -90;
 
 // Element `i` of a NeedData array as text: a String element as it is, a
@@ -56,19 +55,32 @@ void PropertyList::HideSinkEditor() {
     if (m_ownerDrawSink) m_ownerDrawSink.HideEditor(ControlName());
 }
 
+void PropertyList::ReopenEditors() {
+    const com_ptr<IUnknown> self = KeepAlive();
+    HideSinkEditor();
+    if (IsTerminated()) return;
+    m_editors.HideAll();
+    HideColourPopup();
+    DrawList();
+    // A designer shows the list, never an editor.
+    if (m_rows.SelIndex() >= 0 && !m_designMode) OpenSelectedEditor();
+}
+
 void PropertyList::RefreshEditors() {
     const com_ptr<IUnknown> self = KeepAlive();
     try {
-        HideSinkEditor();
-        m_editors.HideAll();
-        HideColourPopup();
-        DrawList();
-        // A designer shows the list, never an editor.
-        if (m_rows.SelIndex() >= 0 && !m_designMode) OpenSelectedEditor();
+        ReopenEditors();
     } catch (...) {
         // The refresh ends where it fails; the focus still returns to the list.
     }
+    if (IsTerminated()) return;
     if (HWND window = Surface().hWnd()) ::SetFocus(window);
+}
+
+double PropertyList::EditorRight() {
+    double right = Surface().ScaleWidth();
+    if (m_vsb && m_vsb->Visible()) right -= m_vsb->Width();
+    return right;
 }
 
 // The editors go on the selected row's line, computed from the geometry, so
@@ -77,8 +89,7 @@ void PropertyList::OpenSelectedEditor() {
     const RowGeometry geometry = Geometry();
     EditorPlace place;
     place.top = geometry.EditorTopTwips(m_rows.SelIndex()).value_or(kEditorAboveTheTop);
-    place.right = Surface().ScaleWidth();
-    if (m_vsb && m_vsb->Visible()) place.right -= m_vsb->Width();
+    place.right = EditorRight();
     m_editors.OpenSelected(place);
 }
 

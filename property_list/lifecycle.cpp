@@ -161,23 +161,4 @@ void PropertyList::UserControl_Terminate() {
     DoEvents();
 }
 
-// The colour popup form of colour rows, with the user's palette from the
-// palette file. Made once, by the run-time setup.
-void PropertyList::CreateColourPopup() {
-    if (m_cPicker) return;
-    m_cPicker = std::make_unique<ColorForm>();
-    m_cPicker->LoadSavedColors();
-}
-
-void PropertyList::HideColourPopup() noexcept {
-    if (m_cPicker) m_cPicker->Hide();
-}
-
-void PropertyList::SaveAndUnloadColourPopup() noexcept {
-    std::unique_ptr<ColorForm> form = std::move(m_cPicker);
-    if (!form) return;
-    form->SaveSavedColors();
-    form->Unload();
-}
-
 }  // namespace zo

@@ -31,15 +31,6 @@ void DrawCellText(HDC dc, const std::wstring& text, int left, int top, int right
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &cell, DT_SINGLELINE);
 }
 
-// A colour row's value: a framed swatch of the colour and its "&H" text.
-void DrawColourValue(HDC dc, const std::wstring& value, int32_t swatch, int left, int top, int right, int bottom) {
-    ::Rectangle(dc, left, top, left + swatch - 2, top + swatch - 2);
-    const int32_t colour = CLng(Val(value));
-    FillSolid(dc, left + 1, top + 1, left + swatch - 3, top + swatch - 3,
-              colour >= 0 ? static_cast<COLORREF>(colour) : SystemColourOf(colour));
-    DrawCellText(dc, L"&&H" + Hex(colour), left + swatch + 1, top, right, bottom);
-}
-
 struct RowBand {
     int32_t top;     // first pixel line of the row
     int32_t bottom;  // its separator line
@@ -74,6 +65,14 @@ void DrawPlainRow(HDC dc, const PropItem& item, bool selected, const RowBand& ba
 }
 
 }  // namespace
+
+void DrawColourValue(HDC dc, const std::wstring& value, int32_t swatch, int left, int top, int right, int bottom) {
+    ::Rectangle(dc, left, top, left + swatch - 2, top + swatch - 2);
+    const int32_t colour = CLng(Val(value));
+    FillSolid(dc, left + 1, top + 1, left + swatch - 3, top + swatch - 3,
+              colour >= 0 ? static_cast<COLORREF>(colour) : SystemColourOf(colour));
+    DrawCellText(dc, L"&&H" + Hex(colour), left + swatch + 1, top, right, bottom);
+}
 
 void DrawDottedLine(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2) noexcept {
     if (x1 != x2) {

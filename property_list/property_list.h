@@ -115,6 +115,9 @@ protected:
     void UserControl_MouseUp(SurfaceMouse& mouse) override;
     void UserControl_Click() override;
     void UserControl_DblClick() override;
+    void UserControl_KeyDown(int16_t& keyCode, int16_t& shift) override;
+    void UserControl_KeyPress(int16_t& keyAscii) override;
+    void UserControl_KeyUp(int16_t& keyCode, int16_t& shift) override;
 
 private:
     PropertyList();
@@ -147,8 +150,13 @@ private:
     void SaveAndUnloadColourPopup() noexcept;
 
     // Editing (editing.cpp)
+    // Closes every editor, repaints and opens the selected row's editor;
+    // RefreshEditors then gives the list the focus.
+    void ReopenEditors();
     void RefreshEditors();
     void OpenSelectedEditor();
+    // The value column's right edge: the scroll bar's left when it shows.
+    [[nodiscard]] double EditorRight();
     void HideSinkEditor();
     void DoCommitPending(bool notifyChange);
     void DoHideControls();
@@ -159,6 +167,18 @@ private:
     void RaiseKeyPressEdit(int16_t& keyAscii) override;
     [[nodiscard]] bool AllowEdit() const override { return m_allowEdit; }
     [[nodiscard]] HWND SurfaceWindow() const override { return Surface().hWnd(); }
+    void RaiseBrowse(const std::wstring& name, int32_t index, std::wstring& fillWith) override;
+    void ToggleColourPopup(HWND arrowButton, int32_t colour) override;
+    void CPicker_ColorPicked(int32_t colour);
+
+    // The keyboard on the list (keyboard.cpp)
+    void ListKeyDown(int16_t& keyCode, int16_t& shift) override;
+    void ListKeyPress(int16_t& keyAscii) override;
+    [[nodiscard]] bool ActOnKey(int16_t& keyCode, bool& focusMoved);
+    void MoveSelection(int step);
+    void WrapToFirstRow();
+    void KeepInView(int32_t row, int step);
+    void DoubleClickAction();
 
     // The mouse on the list (mouse_input.cpp)
     void PressRowAt(float yTwips);

@@ -72,6 +72,31 @@ void ValueEditors::txtValue_KeyPress(int16_t& keyAscii) {
     if (type == row_kind::Number) keyAscii = NumericKeyFilter(keyAscii);
 }
 
+// Up and Down leave the text box for the list, committing the typed text;
+// every other key stays in the box.
+void ValueEditors::txtValue_KeyDown(int16_t& keyCode, int16_t& shift) {
+    if (keyCode != VK_UP && keyCode != VK_DOWN) return;
+    m_textEditActive = false;
+    m_host.ListKeyDown(keyCode, shift);
+    keyCode = 0;
+}
+
+void ValueEditors::StartTyping(const EditorPlace& place, wchar_t typed) {
+    const PropItem* item = m_rows.Selected();
+    if (!item) return;
+    m_txtValue.SetWidth(place.right - m_txtValue.Left());
+    m_txtValue.SetText(item->Value);
+    m_textRow = item->Id;
+    m_txtValue.SetLocked(item->ReadOnly);
+    m_txtValue.SetTop(place.top);
+    std::wstring text(1, typed);
+    if (item->ItemType == row_kind::Number) text = std::to_wstring(static_cast<int>(Val(text)));
+    m_txtValue.SetText(text);
+    m_txtValue.SetVisible(true);
+    m_txtValue.SetFocus();
+    m_txtValue.SetSelStart(1);
+}
+
 void ValueEditors::CommitTypedText() {
     const PropItem* item = m_rows.Selected();
     if (!item || !TextPendingFor(*item)) return;
@@ -98,9 +123,14 @@ void ValueEditors::DoubleClickSelected() {
                 m_cboValue.NextItem();
             break;
         }
+        case row_kind::Browse:
+            cmdBrowse_MouseDown(1);
+            break;
+        case row_kind::Colour:
+            cmdDown_MouseDown();
+            break;
         default:
-            // Browse and colour rows act through their value editors' buttons;
-            // owner-drawn and header rows do nothing.
+            // Owner-drawn and header rows do nothing.
             break;
     }
 }

@@ -41,6 +41,7 @@ void ValueEditors::Create(HWND surface, com_ptr<IFont> listFont) {
     m_txtValue.SetGotFocusHandler([this] { txtValue_GotFocus(); });
     m_txtValue.SetChangeHandler([this] { txtValue_Change(); });
     m_txtValue.SetKeyPressHandler([this](int16_t& keyAscii) { txtValue_KeyPress(keyAscii); });
+    ConnectChoiceEditors();
 }
 
 void ValueEditors::Layout(double valueLeft, double scaleWidth, double barWidth, double lineTwips) noexcept {

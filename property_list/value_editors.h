@@ -37,6 +37,14 @@ public:
     [[nodiscard]] virtual bool AllowEdit() const = 0;
     // The control's own window, which gets the focus back from a closed editor.
     [[nodiscard]] virtual HWND SurfaceWindow() const = 0;
+    // Raises Browse; the host may put the new value into fillWith.
+    virtual void RaiseBrowse(const std::wstring& name, int32_t index, std::wstring& fillWith) = 0;
+    // Opens the colour popup under the arrow button with `colour` chosen in
+    // it, or unloads the popup when it shows.
+    virtual void ToggleColourPopup(HWND arrowButton, int32_t colour) = 0;
+    // The list's own key handlers, for keys that reach the editors.
+    virtual void ListKeyDown(int16_t& keyCode, int16_t& shift) = 0;
+    virtual void ListKeyPress(int16_t& keyAscii) = 0;
 
 protected:
     ~EditorHost() = default;
@@ -48,7 +56,7 @@ struct EditorPlace {
     double right = 0;  // the value column's right edge
 };
 
-class ValueEditors {
+class ValueEditors : private ZoComboBoxEvents {
 public:
     ValueEditors(RowStore& rows, OwnerDrawSink& sink, EditorHost& host) noexcept;
 
@@ -104,6 +112,24 @@ public:
     void CommitTypedText();
     // What a double-click on the list does to the selected row.
     void DoubleClickSelected();
+    [[nodiscard]] bool TextBoxShown() const noexcept { return m_txtValue.Visible(); }
+    // Opens the text box of the selected row with the typed character in
+    // place of its text (a number row takes a digit, or 0 for anything
+    // else), and gives it the focus with the caret after the character.
+    void StartTyping(const EditorPlace& place, wchar_t typed);
+    void DropDownList() { m_cboValue.Dropdown(); }
+    void Rollup() noexcept { m_cboValue.Rollup(); }
+    // Picks the first list entry whose upper-cased first character is
+    // `keyCode`; throws at an empty entry, which ends the search.
+    void ChooseByFirstLetter(int16_t keyCode);
+
+    // The list editor, the "..." button and the colour box (choice_editors.cpp).
+    void cmdBrowse_MouseDown(int16_t button);
+    void cmdDown_MouseDown();
+    // A colour picked in the popup: ValueChanged, then stored unless the
+    // host cancels or the row is read-only.
+    void CommitPickedColour(int32_t colour);
+    void cboValue_PickItem();
 
 private:
     void OpenTextBox(const PropItem& item, const EditorPlace& place) noexcept;
@@ -112,6 +138,23 @@ private:
     void OpenSinkEditor(const EditorPlace& place);
     [[nodiscard]] bool StillSelected(RowId id) noexcept;
     [[nodiscard]] bool TextPendingFor(const PropItem& item) const;
+    void ConnectChoiceEditors();
+    void PaintBrowseButton(HDC dc, const RECT& client) const;
+    void PaintColourBox(HDC dc, const RECT& client) const;
+    void picValue_Resize() noexcept;
+    // Raises ValueChanged for the selected row and stores `value` unless the
+    // host cancels or `mayStore` is false; the stored value, or nullopt when
+    // the row went during the event.
+    std::optional<std::wstring> RaiseAndStore(const std::wstring& value, bool mayStore);
+    // ZoComboBoxEvents of the list editor.
+    void BeforeDropdown(bool& cancel) override;
+    void PickItem(int16_t index) override;
+    void KeyPress(int16_t& keyAscii) override { keyAscii = 0; }
+    void KeyDown(int16_t& keyCode, int16_t& shift) override;
+    void ConnectEditorKeys();
+    void txtValue_KeyDown(int16_t& keyCode, int16_t& shift);
+    // Keys on the colour box, its arrow and the "..." button.
+    void picValue_KeyDown(int16_t& keyCode, int16_t& shift);
     // Hides the text box after a commit or a cancel; the list gets the
     // focus back when the box had it.
     void CloseTextBox() noexcept;

@@ -155,6 +155,11 @@ protected:
     virtual void UserControl_MouseUp(SurfaceMouse& mouse) { (void)mouse; }
     virtual void UserControl_Click() {}
     virtual void UserControl_DblClick() {}
+    // Keys reaching the control's own window: a handler may change the key
+    // or drop it (0).
+    virtual void UserControl_KeyDown(int16_t& keyCode, int16_t& shift) { (void)keyCode, (void)shift; }
+    virtual void UserControl_KeyPress(int16_t& keyAscii) { (void)keyAscii; }
+    virtual void UserControl_KeyUp(int16_t& keyCode, int16_t& shift) { (void)keyCode, (void)shift; }
     // Messages the control wants before the base handles them.
     virtual bool OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) noexcept;
 
@@ -209,6 +214,9 @@ private:
     void FocusEntered() noexcept;
     void FocusLeft(HWND newFocus) noexcept;
     bool RouteMouse(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    // WM_KEYDOWN, WM_CHAR, WM_KEYUP (and their system forms) to the key
+    // handlers; false when a handler dropped the key.
+    bool RouteKey(UINT message, WPARAM& wParam) noexcept;
 
     // SurfaceMouseHandler: the mouse events go to the UserControl_ handlers.
     void OnMouseDown(SurfaceMouse& mouse) override;

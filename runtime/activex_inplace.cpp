@@ -154,7 +154,28 @@ STDMETHODIMP ActiveXControl::SetObjectRects(LPCRECT position, LPCRECT) {
     return S_OK;
 }
 
-STDMETHODIMP ActiveXControl::TranslateAccelerator(LPMSG) { return S_FALSE; }
+// A container that pre-translates keys (dialog navigation) offers them here
+// first. The keys a control uses for itself (arrows, Tab, Enter, Escape, the
+// navigation keys) go straight to the window of the control that has the
+// focus, so that the container does not turn them into navigation.
+STDMETHODIMP ActiveXControl::TranslateAccelerator(LPMSG message) {
+    if (!message) return E_POINTER;
+    HWND window = m_surface.hWnd();
+    if (!window || !message->hwnd || (message->hwnd != window && !::IsChild(window, message->hwnd)))
+        return S_FALSE;
+    if (message->message != WM_KEYDOWN && message->message != WM_KEYUP) return S_FALSE;
+    switch (message->wParam) {
+        case VK_UP: case VK_DOWN: case VK_LEFT: case VK_RIGHT: case VK_TAB: case VK_RETURN: case VK_ESCAPE:
+        case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT: case VK_F4:
+            break;
+        default:
+            return S_FALSE;
+    }
+    if (::GetKeyState(VK_MENU) < 0) return S_FALSE;  // Alt combinations stay the container's
+    ::TranslateMessage(message);
+    ::DispatchMessageW(message);
+    return S_OK;
+}
 
 STDMETHODIMP ActiveXControl::SetExtent(DWORD aspect, SIZEL* size) {
     if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
@@ -294,6 +315,27 @@ void ActiveXControl::FocusLeft(HWND newFocus) noexcept {
     if (com_ptr<IOleControlSite> site = m_site.query<IOleControlSite>()) site->OnFocus(FALSE);
 }
 
+bool ActiveXControl::RouteKey(UINT message, WPARAM& wParam) noexcept {
+    try {
+        auto key = static_cast<int16_t>(wParam);
+        if (message == WM_CHAR) {
+            UserControl_KeyPress(key);
+        } else {
+            int16_t shift = KeyboardShiftState();
+            if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+                UserControl_KeyDown(key, shift);
+            } else {
+                UserControl_KeyUp(key, shift);
+            }
+        }
+        if (key == 0) return false;
+        wParam = static_cast<WPARAM>(static_cast<uint16_t>(key));
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 bool ActiveXControl::RouteMouse(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (!m_initialised || m_terminated) return false;
     try {
@@ -374,6 +416,17 @@ bool ActiveXControl::HandleWindowMessage(HWND window, UINT message, WPARAM wPara
             return false;
         case WM_SETFOCUS:
             FocusEntered();
+            return false;
+        case WM_GETDLGCODE:
+            // A dialog's navigation leaves every key to the control.
+            *result = DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB;
+            return true;
+        case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_CHAR: case WM_KEYUP: case WM_SYSKEYUP:
+            if (!m_initialised || m_terminated) return false;
+            if (!RouteKey(message, wParam)) {
+                *result = 0;
+                return true;
+            }
             return false;
         case WM_KILLFOCUS:
             FocusLeft(reinterpret_cast<HWND>(wParam));

@@ -55,6 +55,12 @@ void ChildControl::Move(double left, double top, double width, double height) no
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+double ChildControl::ScaleWidth() const noexcept {
+    RECT client{};
+    if (m_window) ::GetClientRect(m_window, &client);
+    return static_cast<double>(client.right - client.left) * TwipsPerPixelX();
+}
+
 double ChildControl::ScaleHeight() const noexcept {
     RECT client{};
     if (m_window) ::GetClientRect(m_window, &client);
@@ -192,6 +198,8 @@ LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam
         case WM_KILLFOCUS:
             ReportChildFocus(window, message == WM_SETFOCUS, reinterpret_cast<HWND>(wParam));
             return 0;
+        case WM_GETDLGCODE:
+            return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
         case WM_SIZE:
             if (self && self->m_resize) {
                 try {

@@ -37,7 +37,8 @@ public:
     void SetWidth(double twips) noexcept { Move(m_left, m_top, twips, m_height); }
     void SetHeight(double twips) noexcept { Move(m_left, m_top, m_width, twips); }
     void Move(double left, double top, double width, double height) noexcept;
-    // Client height in twips.
+    // Client size in twips.
+    [[nodiscard]] double ScaleWidth() const noexcept;
     [[nodiscard]] double ScaleHeight() const noexcept;
 
     [[nodiscard]] bool Visible() const noexcept { return m_visible; }

@@ -31,6 +31,17 @@ void DrawBox(HDC dc, int x1, int y1, int x2, int y2, OLE_COLOR outline, OLE_COLO
     ::Rectangle(dc, std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1);
 }
 
+void DrawButtonEdges(HDC dc, int width, int height) noexcept {
+    const int w = width, h = height;
+    using namespace system_colour;
+    DrawLine(dc, 1, 1, w - 2, 1, ButtonHighlight);
+    DrawLine(dc, 1, 1, 1, h - 2, ButtonHighlight);
+    DrawLine(dc, w - 1, 0, w - 1, h, ButtonDarkShadow);
+    DrawLine(dc, w - 1, h - 1, 0, h - 1, ButtonDarkShadow);
+    DrawLine(dc, w - 2, 1, w - 2, h - 2, ButtonShadow);
+    DrawLine(dc, w - 2, h - 2, 1, h - 2, ButtonShadow);
+}
+
 void PrintText(HDC dc, double x, double y, std::wstring_view text, OLE_COLOR colour) noexcept {
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = ::SetTextColor(dc, TranslateColour(colour));

@@ -81,6 +81,9 @@ LRESULT CALLBACK TextBox::SubclassProc(HWND window, UINT message, WPARAM wParam,
         case WM_KILLFOCUS:
             ReportChildFocus(window, false, reinterpret_cast<HWND>(wParam));
             break;
+        case WM_GETDLGCODE:
+            // Enter, Escape, Tab and the arrows reach the box in a dialog too.
+            return ForwardMessage(previous, window, message, wParam, lParam) | DLGC_WANTALLKEYS | DLGC_WANTARROWS;
         default:
             break;
     }

@@ -1,0 +1,177 @@
+// The keyboard on a PropertyList: the arrows and Tab move the selection and
+// keep it in view, Enter acts as a double-click does, typing starts an edit,
+// the list editor chooses by F4 and first letters, the keys that reach the
+// editors come back to the list, and dialog navigation leaves the keys to it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/property_list/editing_fixture.h"
+
+namespace zo::test {
+namespace {
+
+class KeyboardTest : public EditingListTest {
+protected:
+    void AddRows(int count) {
+        for (int i = 0; i < count; ++i) ASSERT_TRUE(DispOk(Add(L"Row" + std::to_wstring(i), L"v")));
+    }
+};
+
+TEST_F(KeyboardTest, ArrowsMoveTheSelectionStoreItBeforeSelChangeAndKeepItInView) {
+    const int fit = RowsThatFit();
+    AddRows(fit + 3);
+    ClickRow(0);
+    int selectedInside = -2;
+    events.On(list_event::SelChange, [&](EventArgs&) { selectedInside = Selected(); });
+    events.Clear();
+    Key(VK_DOWN);
+    EXPECT_EQ(Story(), (std::vector<std::wstring>{L"SelChange(0,1)", L"KeyDown(40,0)", L"KeyUp(40,0)"}));
+    EXPECT_EQ(selectedInside, 1) << "the new index is stored before SelChange";
+    for (int i = 1; i < fit; ++i) Key(VK_RIGHT);
+    EXPECT_EQ(Selected(), fit);
+    EXPECT_EQ(TopIndex(), 1) << "the selected row is kept in view";
+    EXPECT_GE(events.Count(list_event::Scroll), 1u);
+    EXPECT_TRUE(TextBoxShown()) << "the editor moves with the selection";
+    while (Selected() < fit + 2) Key(VK_DOWN);
+    events.Clear();
+    Key(VK_DOWN);
+    EXPECT_EQ(Story(), (std::vector<std::wstring>{L"KeyDown(40,0)", L"KeyUp(40,0)"})) << "the last row stays";
+    for (int i = 0; i < fit + 2; ++i) Key(VK_LEFT);
+    EXPECT_EQ(Selected(), 0);
+    EXPECT_EQ(TopIndex(), 0);
+    events.Clear();
+    Key(VK_UP);
+    EXPECT_EQ(Story(), (std::vector<std::wstring>{L"KeyDown(38,0)", L"KeyUp(38,0)"})) << "the first row stays";
+    EXPECT_EQ(::GetFocus(), ListWindow()) << "navigation leaves the focus on the list";
+}
+
+TEST_F(KeyboardTest, TabStepsDownAndOnTheLastRowWrapsToRowZeroWithoutScrolling) {
+    const int fit = RowsThatFit();
+    AddRows(fit + 3);
+    ClickRow(1);
+    events.Clear();
+    Key(VK_TAB);
+    EXPECT_EQ(Story(),
+              (std::vector<std::wstring>{L"SelChange(1,2)", L"KeyDown(40,0)", L"KeyDown(9,0)", L"KeyUp(9,0)"}));
+    ASSERT_TRUE(DispOk(Put(list.get(), L"Selected", Short(fit + 2))));
+    ASSERT_TRUE(DispOk(Put(list.get(), L"TopIndex", Short(3))));
+    events.Clear();
+    Key(VK_TAB);
+    EXPECT_EQ(Selected(), 0);
+    EXPECT_EQ(TopIndex(), 3) << "no scrolling";
+    EXPECT_EQ(events.Count(list_event::SelChange), 0u);
+    EXPECT_FALSE(TextBoxShown()) << "row 0 is out of view: its editor shows over no other row";
+}
+
+TEST_F(KeyboardTest, EnterActsAsADoubleClickAndTypingStartsAnEdit) {
+    ASSERT_TRUE(DispOk(Add(L"Text", L"hello")));
+    ASSERT_TRUE(DispOk(Add(L"Size", L"12", kNumericRow)));
+    ASSERT_TRUE(DispOk(Add(L"Flag", L"True", kBooleanRow)));
+    ClickRow(0);
+    Key(VK_RETURN);
+    EXPECT_EQ(::GetFocus(), TextBox()) << "Enter leaves the focus in the text box, ready for typing";
+    DWORD start = 1, end = 0;
+    ::SendMessageW(TextBox(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(end - start, 5u);
+    ClickRow(2);
+    Key(VK_RETURN);
+    EXPECT_EQ(Value(2), L"False");
+
+    const struct {
+        int row;
+        wchar_t typed;
+        bool allowEdit;
+        const wchar_t* text;  // nullptr: no editor opened
+    } cases[] = {{0, L'a', true, L"a"}, {1, L'7', true, L"7"}, {1, L'x', true, L"0"}, {0, L'b', false, nullptr}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << c.row << " key " << static_cast<char>(c.typed));
+        ASSERT_TRUE(DispOk(Put(list.get(), L"AllowEdit", Variant(c.allowEdit))));
+        ClickRow(c.row);
+        ::SendMessageW(TextBox(), WM_CHAR, VK_ESCAPE, 0);  // the editor closes, the list has the focus
+        ::SetFocus(ListWindow());
+        events.Clear();
+        Char(c.typed);
+        EXPECT_EQ(events.Count(list_event::KeyPressEdit), 1u);
+        EXPECT_EQ(events.Count(list_event::KeyPress), 0u);
+        if (c.text) {
+            EXPECT_EQ(TextBoxText(), c.text);
+            EXPECT_EQ(::GetFocus(), TextBox());
+        } else {
+            EXPECT_FALSE(TextBoxShown());
+        }
+    }
+}
+
+TEST_F(KeyboardTest, UpAndDownInTheTextBoxCommitAndMoveButNotAfterEscape) {
+    AddRows(3);
+    ClickRow(1);
+    Type(L"x");
+    ::SendMessageW(TextBox(), WM_KEYDOWN, VK_DOWN, 0);
+    container.Pump();
+    EXPECT_EQ(Value(1), L"vx");
+    EXPECT_EQ(Selected(), 2);
+    Type(L"y\x1b");
+    ::SetFocus(ListWindow());
+    Key(VK_UP);
+    EXPECT_EQ(Value(2), L"v") << "Escape dropped the typing";
+    EXPECT_EQ(Selected(), 1);
+}
+
+TEST_F(KeyboardTest, TheListEditorChoosesByFirstLetterAndF4WithoutKeyDown) {
+    ASSERT_TRUE(DispOk(Add(L"Flag", L"True", kBooleanRow)));
+    ASSERT_TRUE(DispOk(Add(L"Next", L"n")));
+    ClickRow(0);
+    HWND combo = ::GetWindow(ListWindow(), GW_CHILD);
+    for (; combo && !(::IsWindowVisible(combo) && combo != TextBox()); combo = ::GetWindow(combo, GW_HWNDNEXT)) {
+    }
+    ASSERT_TRUE(combo);
+    HWND comboText = ::FindWindowExW(combo, nullptr, L"Edit", nullptr);
+    ASSERT_TRUE(comboText);
+    ::SetFocus(comboText);
+    events.Clear();
+    for (WPARAM key : {WPARAM{'F'}, WPARAM{'Q'}}) ::SendMessageW(comboText, WM_KEYDOWN, key, 0);
+    container.Pump();
+    EXPECT_EQ(Value(0), L"False");
+    EXPECT_EQ(Story(), (std::vector<std::wstring>{L"ValueChanged(Flag,0,False)"})) << "no KeyDown, Q matches nothing";
+    ::SendMessageW(comboText, WM_KEYDOWN, VK_DOWN, MAKELPARAM(0, 0));
+    container.Pump();
+    EXPECT_EQ(Selected(), 1) << "arrows in the list editor move the selection";
+}
+
+TEST_F(KeyboardTest, WithNoRowSelectedKeysOnlyReachTheHost) {
+    AddRows(2);
+    ClickAt(RowTop(3) + 2);
+    ASSERT_EQ(Selected(), -1);
+    events.Clear();
+    Key(VK_DOWN);
+    Char(L'a');
+    Key(VK_RETURN);
+    EXPECT_EQ(Story(), (std::vector<std::wstring>{L"KeyDown(40,0)", L"KeyUp(40,0)", L"KeyPress(97)",
+                                                   L"KeyDown(13,0)", L"KeyUp(13,0)"}));
+    EXPECT_EQ(Selected(), -1);
+}
+
+// A container that runs a dialog's navigation (IsDialogMessage) or offers
+// keys to the active object first still delivers the arrows to the list.
+TEST_F(KeyboardTest, DialogNavigationLeavesTheArrowsToTheList) {
+    AddRows(3);
+    ClickRow(0);
+    ::SetFocus(ListWindow());
+    MSG message{ListWindow(), WM_KEYDOWN, VK_DOWN, 0, 0, {}};
+    EXPECT_TRUE(::IsDialogMessageW(container.FrameHwnd(), &message));
+    container.Pump();
+    EXPECT_EQ(Selected(), 1);
+    com_ptr<IOleInPlaceActiveObject> active = container.Control().query<IOleInPlaceActiveObject>();
+    ASSERT_TRUE(active);
+    message = MSG{ListWindow(), WM_KEYDOWN, VK_DOWN, 0, 0, {}};
+    EXPECT_EQ(active->TranslateAccelerator(&message), S_OK);
+    container.Pump();
+    EXPECT_EQ(Selected(), 2);
+    message = MSG{ListWindow(), WM_KEYDOWN, 'A', 0, 0, {}};
+    EXPECT_EQ(active->TranslateAccelerator(&message), S_FALSE) << "other keys stay the container's";
+}
+
+}  // namespace
+}  // namespace zo::test

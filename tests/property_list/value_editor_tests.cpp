@@ -1,0 +1,190 @@
+// The value editors that offer a choice: the "..." button raises Browse and
+// ValueChanged, the colour box shows the row's colour and opens the popup
+// picker under its arrow, and the list editor refuses to drop down without
+// AllowEdit. Where the popup goes is checked on a two-monitor layout.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "property_list/popup_placement.h"
+#include "tests/property_list/editing_fixture.h"
+
+namespace zo::test {
+namespace {
+
+class ValueEditorTest : public EditingListTest {
+protected:
+    // The visible child of the list whose class is `className`, in z-order.
+    [[nodiscard]] HWND ShownChild(const wchar_t* className) {
+        for (HWND child = ::GetWindow(ListWindow(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t name[64] = {};
+            ::GetClassNameW(child, name, 64);
+            if (::IsWindowVisible(child) && std::wstring(name) == className) return child;
+        }
+        return nullptr;
+    }
+    void PressWindow(HWND window, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP) {
+        ::SendMessageW(window, down, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, MAKELPARAM(3, 3));
+        ::SendMessageW(window, up, 0, MAKELPARAM(3, 3));
+        container.Pump();
+    }
+    [[nodiscard]] HWND ColourBox() { return ShownChild(L"ZoPictureBox"); }
+    [[nodiscard]] HWND Arrow() { return ::GetWindow(ColourBox(), GW_CHILD); }
+    [[nodiscard]] static HWND Popup() { return ::FindWindowW(L"ZoColorForm", nullptr); }
+    // Clicks a cell of the popup's palette grid (columns and rows from 1).
+    void PickCell(int x, int y) {
+        // The palette grid is the popup's largest visible picture box.
+        struct Largest {
+            HWND window = nullptr;
+            int area = 0;
+        } largest;
+        ::EnumChildWindows(
+            Popup(),
+            [](HWND child, LPARAM found) -> BOOL {
+                auto* best = reinterpret_cast<Largest*>(found);
+                RECT rect{};
+                ::GetClientRect(child, &rect);
+                wchar_t name[32] = {};
+                ::GetClassNameW(child, name, 32);
+                if (std::wstring(name) == L"ZoPictureBox" && ::IsWindowVisible(child) &&
+                    rect.right * rect.bottom > best->area) {
+                    best->area = rect.right * rect.bottom;
+                    best->window = child;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&largest));
+        HWND grid = largest.window;
+        ASSERT_TRUE(grid);
+        const LPARAM at = MAKELPARAM((x - 1) * 17 + 8, (y - 1) * 17 + 8);
+        ::SendMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::SendMessageW(grid, WM_LBUTTONUP, 0, at);
+        container.Pump();
+    }
+};
+
+TEST_F(ValueEditorTest, TheBrowseButtonRaisesBrowseThenValueChangedWithWhatTheHostFilledIn) {
+    struct Case {
+        const char* what;
+        bool readOnly, cancel, allowEdit;
+        UINT down, up;
+        const wchar_t* fill;  // what the host puts in FillWith; nullptr leaves it
+        const wchar_t* value;
+        std::vector<std::wstring> story;
+    };
+    const Case cases[] = {
+        {"filled", false, false, true, WM_LBUTTONDOWN, WM_LBUTTONUP, L"c:\\new", L"c:\\new",
+         {L"Browse", L"ValueChanged(Path,0,c:\\new)"}},
+        {"left untouched", false, false, true, WM_LBUTTONDOWN, WM_LBUTTONUP, nullptr, L"c:\\old",
+         {L"Browse", L"ValueChanged(Path,0,c:\\old)"}},
+        {"cancelled", false, true, true, WM_LBUTTONDOWN, WM_LBUTTONUP, L"c:\\new", L"c:\\old",
+         {L"Browse", L"ValueChanged(Path,0,c:\\new)"}},
+        {"read-only", true, false, true, WM_LBUTTONDOWN, WM_LBUTTONUP, L"c:\\new", L"c:\\old",
+         {L"Browse", L"ValueChanged(Path,0,c:\\new)"}},
+        {"right button", false, false, true, WM_RBUTTONDOWN, WM_RBUTTONUP, L"c:\\new", L"c:\\old", {}},
+        {"without AllowEdit", false, false, false, WM_LBUTTONDOWN, WM_LBUTTONUP, L"c:\\new", L"c:\\old", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(DispOk(Call(list.get(), L"Clear")));
+        ASSERT_TRUE(DispOk(Put(list.get(), L"AllowEdit", Variant(c.allowEdit))));
+        ASSERT_TRUE(DispOk(Add(L"Path", L"c:\\old", kBrowseRow, -1, c.readOnly)));
+        events.On(list_event::Browse, [&](EventArgs& args) {
+            if (c.fill) args.SetString(2, c.fill);
+        });
+        events.On(list_event::ValueChanged, [&](EventArgs& args) { args.SetBool(3, c.cancel); });
+        ClickRow(0);
+        HWND button = ShownChild(L"ZoPictureBox");
+        ASSERT_TRUE(button);
+        events.Clear();
+        PressWindow(button, c.down, c.up);
+        EXPECT_EQ(Story(), c.story);
+        EXPECT_EQ(Value(0), c.value);
+        EXPECT_EQ(TextBoxText(), c.value) << "the text box shows the stored value";
+    }
+}
+
+TEST_F(ValueEditorTest, TheColourArrowOpensThePopupUnderItAndAPickBecomesTheValue) {
+    struct Case {
+        const char* what;
+        bool readOnly, cancel;
+        const wchar_t* value;  // after picking the cell (1, 4), pure red
+    };
+    const Case cases[] = {
+        {"picked", false, false, L"255"}, {"cancelled", false, true, L"-2147483633"},
+        {"read-only", true, false, L"-2147483633"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(DispOk(Call(list.get(), L"Clear")));
+        ASSERT_TRUE(DispOk(Add(L"Back", L"&H8000000F", kColourRow, -1, c.readOnly)));
+        events.On(list_event::ValueChanged, [&](EventArgs& args) { args.SetBool(3, c.cancel); });
+        ClickRow(0);
+        ASSERT_TRUE(ColourBox());
+        PressWindow(Arrow());
+        ASSERT_TRUE(Popup() && ::IsWindowVisible(Popup()));
+        RECT arrow{}, popup{};
+        ::GetWindowRect(Arrow(), &arrow);
+        ::GetWindowRect(Popup(), &popup);
+        EXPECT_EQ(popup.right, arrow.right) << "right-aligned";
+        EXPECT_EQ(popup.top, arrow.bottom) << "under the arrow";
+        events.Clear();
+        PickCell(2, 3);
+        EXPECT_FALSE(Popup() && ::IsWindowVisible(Popup()));
+        ASSERT_EQ(events.Count(list_event::ValueChanged), 1u);
+        const std::wstring picked = events.Last(list_event::ValueChanged).args[2].ToString();
+        EXPECT_EQ(Value(0), c.readOnly || c.cancel ? L"-2147483633" : picked);
+    }
+    PressWindow(Arrow());
+    ASSERT_TRUE(Popup() && ::IsWindowVisible(Popup()));
+    PressWindow(Arrow());
+    EXPECT_FALSE(Popup() && ::IsWindowVisible(Popup())) << "a second press closes the popup";
+}
+
+TEST_F(ValueEditorTest, TheListEditorDropsDownOnlyWithAllowEdit) {
+    ASSERT_TRUE(DispOk(Add(L"Flag", L"True", kBooleanRow)));
+    for (bool allowEdit : {false, true}) {
+        SCOPED_TRACE(allowEdit);
+        ASSERT_TRUE(DispOk(Put(list.get(), L"AllowEdit", Variant(allowEdit))));
+        ClickRow(0);
+        ::SetFocus(ListWindow());
+        Key(VK_F4);
+        HWND dropped = nullptr;
+        for (HWND top = ::GetTopWindow(nullptr); top; top = ::GetWindow(top, GW_HWNDNEXT)) {
+            wchar_t name[32] = {};
+            ::GetClassNameW(top, name, 32);
+            if (::IsWindowVisible(top) && ::GetWindowThreadProcessId(top, nullptr) == ::GetCurrentThreadId() &&
+                ::FindWindowExW(top, nullptr, L"ListBox", nullptr))
+                dropped = top;
+        }
+        EXPECT_EQ(dropped != nullptr, allowEdit);
+        if (dropped) ::ShowWindow(dropped, SW_HIDE);
+    }
+}
+
+// The popup sits right-aligned under the arrow, above it near the bottom of
+// the arrow's monitor, and inside that monitor's edges: here a second
+// monitor to the right of a 1280 x 1024 one.
+TEST(ColourPopupPlacement, ThePopupStaysInsideTheMonitorThatHoldsTheArrow) {
+    const RECT second{1280, 0, 2560, 1024};
+    const SIZE popup{150, 180};
+    const struct {
+        const char* what;
+        RECT button;
+        POINT expected;
+    } cases[] = {
+        {"under the arrow", {1500, 100, 1516, 118}, {1366, 118}},
+        {"above it near the bottom", {1500, 900, 1516, 918}, {1366, 720}},
+        {"pushed inside the left edge", {1290, 100, 1306, 118}, {1280, 118}},
+        {"pushed inside the right edge", {2600, 100, 2616, 118}, {2410, 118}},
+    };
+    for (const auto& c : cases) {
+        const POINT place = PlaceColourPopup(c.button, popup, second);
+        EXPECT_EQ(place.x, c.expected.x) << c.what;
+        EXPECT_EQ(place.y, c.expected.y) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace zo::test
