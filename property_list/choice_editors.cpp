@@ -11,6 +11,7 @@
 #include "common/ole_colour.h"
 #include "common/twips.h"
 #include "common/vb_conversions.h"
+#include "common/vb_error.h"
 #include "property_list/list_painter.h"
 #include "property_list/value_editors.h"
 #include "runtime/fonts.h"
@@ -49,8 +50,11 @@ void ValueEditors::ConnectChoiceEditors() {
 // but Up and Down); characters on the buttons and the colour box too.
 void ValueEditors::ConnectEditorKeys() {
     m_txtValue.SetKeyDownHandler([this](int16_t& keyCode, int16_t& shift) { txtValue_KeyDown(keyCode, shift); });
+    // The arrow takes no focus: that would activate the list's window and so
+    // close the popup before a second press could close it.
+    m_picValue.SetTakesFocus(true);
+    m_cmdBrowse.SetTakesFocus(true);
     for (PictureBox* box : {&m_picValue, &m_cmdDown, &m_cmdBrowse}) {
-        box->SetTakesFocus(true);
         box->SetKeyDownHandler([this](int16_t& keyCode, int16_t& shift) { picValue_KeyDown(keyCode, shift); });
         box->SetKeyPressHandler([this](int16_t& keyAscii) { m_host.ListKeyPress(keyAscii); });
     }

@@ -10,6 +10,7 @@
 
 #include "common/twips.h"
 #include "common/vb_conversions.h"
+#include "common/vb_error.h"
 #include "property_list/property_list.h"
 #include "runtime/event_args.h"
 #include "runtime/skipping.h"
