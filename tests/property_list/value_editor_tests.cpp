@@ -142,6 +142,60 @@ TEST_F(ValueEditorTest, TheColourArrowOpensThePopupUnderItAndAPickBecomesTheValu
     EXPECT_FALSE(Popup() && ::IsWindowVisible(Popup())) << "a second press closes the popup";
 }
 
+// The colour box shows the row's colour in its swatch, a system colour
+// resolved, and its arrow button at the right edge.
+TEST_F(ValueEditorTest, TheColourBoxShowsTheSwatchOfTheStoredColour) {
+    const struct {
+        const wchar_t* value;
+        COLORREF swatch;
+    } cases[] = {{L"255", RGB(0xFF, 0, 0)}, {L"-2147483633", ::GetSysColor(COLOR_BTNFACE)}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(DispOk(Call(list.get(), L"Clear")));
+        ASSERT_TRUE(DispOk(Add(L"Colour", c.value, kColourRow)));
+        ClickRow(0);
+        HWND box = ColourBox();
+        ASSERT_TRUE(box);
+        const CapturedBitmap picture = CapturedBitmap::Capture(box);
+        const int h = picture.Height();
+        EXPECT_EQ(picture.At(h / 2 - 1, h / 2), c.swatch) << "the swatch of " << Narrow(c.value);
+        RECT arrow{}, client{};
+        ::GetWindowRect(Arrow(), &arrow);
+        ::MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&arrow), 2);
+        ::GetClientRect(box, &client);
+        EXPECT_EQ(arrow.right, client.right) << "the arrow sits at the right edge";
+    }
+}
+
+// Hosts that change the list inside the events of the value editors end the
+// action quietly: nothing is written into another row.
+TEST_F(ValueEditorTest, AHostThatChangesTheListInsideAnEditorsEventsEndsItQuietly) {
+    const struct {
+        const char* what;
+        DISPID during;
+        bool removeAll;
+    } cases[] = {{"Browse clears", list_event::Browse, true}, {"Browse removes the row", list_event::Browse, false},
+                 {"ValueChanged clears", list_event::ValueChanged, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        events.On(list_event::Browse, [](EventArgs& args) { args.SetString(2, L"new"); });
+        events.On(list_event::ValueChanged, [](EventArgs&) {});
+        ASSERT_TRUE(DispOk(Call(list.get(), L"Clear")));
+        ASSERT_TRUE(DispOk(Add(L"Path", L"old", kBrowseRow)));
+        ASSERT_TRUE(DispOk(Add(L"Other", L"o")));
+        ClickRow(0);
+        HWND button = ShownChild(L"ZoPictureBox");
+        ASSERT_TRUE(button);
+        events.On(c.during, [&](EventArgs& args) {
+            if (c.during == list_event::Browse) args.SetString(2, L"new");
+            EXPECT_TRUE(DispOk(c.removeAll ? Call(list.get(), L"Clear") : Call(list.get(), L"Remove", {Short(0)})));
+        });
+        PressWindow(button);
+        EXPECT_EQ(Values(), c.removeAll ? std::vector<std::wstring>{} : std::vector<std::wstring>{L"o"});
+    }
+    events.On(list_event::Browse, [](EventArgs&) {});
+    events.On(list_event::ValueChanged, [](EventArgs&) {});
+}
+
 TEST_F(ValueEditorTest, TheListEditorDropsDownOnlyWithAllowEdit) {
     ASSERT_TRUE(DispOk(Add(L"Flag", L"True", kBooleanRow)));
     for (bool allowEdit : {false, true}) {
