@@ -215,6 +215,29 @@ TEST_F(ValueEditorTest, TheListEditorDropsDownOnlyWithAllowEdit) {
     }
 }
 
+// A pick in the dropped list raises ValueChanged and stores the entry; on a
+// read-only row the list editor shows the stored value again instead.
+TEST_F(ValueEditorTest, APickInTheDroppedListBecomesTheValueUnlessTheRowIsReadOnly) {
+    for (bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly);
+        ASSERT_TRUE(DispOk(Call(list.get(), L"Clear")));
+        ASSERT_TRUE(DispOk(Add(L"Flag", L"True", kBooleanRow, -1, readOnly)));
+        ClickRow(0);
+        ::SetFocus(ListWindow());
+        Key(VK_F4);
+        HWND dropped = ::FindWindowW(L"ListBox", nullptr);
+        ASSERT_TRUE(dropped && ::IsWindowVisible(dropped));
+        const int rowHeight = static_cast<int>(::SendMessageW(dropped, LB_GETITEMHEIGHT, 0, 0));
+        events.Clear();
+        const LPARAM second = MAKELPARAM(4, rowHeight + rowHeight / 2);
+        ::SendMessageW(dropped, WM_LBUTTONDOWN, MK_LBUTTON, second);
+        ::SendMessageW(dropped, WM_LBUTTONUP, 0, second);
+        container.Pump();
+        EXPECT_EQ(events.Count(list_event::ValueChanged), readOnly ? 0u : 1u);
+        EXPECT_EQ(Value(0), readOnly ? L"True" : L"False");
+    }
+}
+
 // The popup sits right-aligned under the arrow, above it near the bottom of
 // the arrow's monitor, and inside that monitor's edges: here a second
 // monitor to the right of a 1280 x 1024 one.
