@@ -169,5 +169,24 @@ TEST_F(AtlContainer, EditsARowInPlaceWithTheMouseAndTheKeyboard) {
     }
 }
 
+// In the ATL container the keyboard moves the selection and starts an edit.
+TEST_F(AtlContainer, TheKeyboardMovesTheSelectionAndStartsAnEdit) {
+    com_ptr<IDispatch> list = host.Dispatch();
+    for (const wchar_t* name : {L"First", L"Second"})
+        ASSERT_TRUE(DispOk(Call(list.get(), L"Add", {Variant(name), Variant(L"v")})));
+    ASSERT_TRUE(DispOk(Put(list.get(), L"Selected", Short(0))));
+    HWND window = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(control.query<IOleWindow>()->GetWindow(&window));
+    ::SetFocus(window);
+    ::SendMessageW(::GetFocus(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(Get(list.get(), L"Selected").value.ToShort(), 1);
+    ::SendMessageW(::GetFocus(), WM_CHAR, L'z', 0);
+    HWND editor = ::FindWindowExW(window, nullptr, L"Edit", nullptr);
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(::GetFocus(), editor);
+    ::SendMessageW(editor, WM_CHAR, VK_RETURN, 0);
+    EXPECT_EQ(Get(list.get(), L"Value", 1).value.ToString(), L"z");
+}
+
 }  // namespace
 }  // namespace zo::test
