@@ -32,29 +32,28 @@ protected:
     [[nodiscard]] HWND ColourBox() { return ShownChild(L"ZoPictureBox"); }
     [[nodiscard]] HWND Arrow() { return ::GetWindow(ColourBox(), GW_CHILD); }
     [[nodiscard]] static HWND Popup() { return ::FindWindowW(L"ZoColorForm", nullptr); }
+    // The palette grid is the popup's largest visible picture box.
+    struct Largest {
+        HWND window = nullptr;
+        int area = 0;
+    };
+    static BOOL CALLBACK KeepLargestPictureBox(HWND child, LPARAM found) {
+        auto* best = reinterpret_cast<Largest*>(found);
+        RECT rect{};
+        ::GetClientRect(child, &rect);
+        wchar_t name[32] = {};
+        ::GetClassNameW(child, name, 32);
+        const int area = rect.right * rect.bottom;
+        if (std::wstring(name) == L"ZoPictureBox" && ::IsWindowVisible(child) && area > best->area) {
+            best->area = area;
+            best->window = child;
+        }
+        return TRUE;
+    }
     // Clicks a cell of the popup's palette grid (columns and rows from 1).
     void PickCell(int x, int y) {
-        // The palette grid is the popup's largest visible picture box.
-        struct Largest {
-            HWND window = nullptr;
-            int area = 0;
-        } largest;
-        ::EnumChildWindows(
-            Popup(),
-            [](HWND child, LPARAM found) -> BOOL {
-                auto* best = reinterpret_cast<Largest*>(found);
-                RECT rect{};
-                ::GetClientRect(child, &rect);
-                wchar_t name[32] = {};
-                ::GetClassNameW(child, name, 32);
-                if (std::wstring(name) == L"ZoPictureBox" && ::IsWindowVisible(child) &&
-                    rect.right * rect.bottom > best->area) {
-                    best->area = rect.right * rect.bottom;
-                    best->window = child;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&largest));
+        Largest largest;
+        ::EnumChildWindows(Popup(), &KeepLargestPictureBox, reinterpret_cast<LPARAM>(&largest));
         HWND grid = largest.window;
         ASSERT_TRUE(grid);
         const LPARAM at = MAKELPARAM((x - 1) * 17 + 8, (y - 1) * 17 + 8);
