@@ -150,6 +150,44 @@ TEST_F(KeyboardTest, WithNoRowSelectedKeysOnlyReachTheHost) {
     EXPECT_EQ(Selected(), -1);
 }
 
+// Hosts that clear the list inside the events a key leads to end the key's
+// work quietly.
+TEST_F(KeyboardTest, AHostThatClearsTheListInsideTheEventsAKeyRaisesEndsTheKeyQuietly) {
+    const struct {
+        const char* what;
+        int kind;
+        DISPID during;
+        WPARAM key;
+        int startRow;
+    } cases[] = {
+        {"a first letter, in ValueChanged", kBooleanRow, list_event::ValueChanged, 'F', 1},
+        {"Enter on a browse row, in Browse", kBrowseRow, list_event::Browse, VK_RETURN, 1},
+        {"Down onto a custom row, in NeedData", kCustomRow, list_event::NeedData, VK_DOWN, 0},
+        {"Down, in SelChange", kStringRow, list_event::SelChange, VK_DOWN, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (DISPID dispid : {list_event::ValueChanged, list_event::Browse, list_event::NeedData, list_event::SelChange})
+            events.On(dispid, [](EventArgs&) {});
+        ASSERT_TRUE(DispOk(Call(list.get(), L"Clear")));
+        ASSERT_TRUE(DispOk(Add(L"Top", L"t")));
+        ASSERT_TRUE(DispOk(Add(L"Row", L"True", c.kind)));
+        ClickRow(c.startRow);
+        bool cleared = false;
+        events.On(c.during, [&](EventArgs&) {
+            cleared = true;
+            EXPECT_TRUE(DispOk(Call(list.get(), L"Clear")));
+        });
+        ::SetFocus(ListWindow());
+        Key(c.key);
+        EXPECT_TRUE(cleared);
+        EXPECT_EQ(ListCount(), 0);
+        EXPECT_EQ(Selected(), -1);
+    }
+    for (DISPID dispid : {list_event::ValueChanged, list_event::Browse, list_event::NeedData, list_event::SelChange})
+        events.On(dispid, [](EventArgs&) {});
+}
+
 // A container that runs a dialog's navigation (IsDialogMessage) or offers
 // keys to the active object first still delivers the arrows to the list.
 TEST_F(KeyboardTest, DialogNavigationLeavesTheArrowsToTheList) {
