@@ -32,6 +32,9 @@ int32_t ColourOf(const PropItem& item) { return CLng(Val(item.Value)); }
 void ValueEditors::ConnectChoiceEditors() {
     m_cboValue.SetEvents(this);
     m_cmdBrowse.SetWidth(kBrowseButtonWidth);
+    // The button sits over the right end of the text box beside it.
+    if (m_cmdBrowse.hWnd())
+        ::SetWindowPos(m_cmdBrowse.hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     m_cmdBrowse.SetPainter([this](HDC dc, const RECT& client) { PaintBrowseButton(dc, client); });
     m_cmdBrowse.SetMouseHandler([this](const MouseEvent& event) {
         if (event.action == MouseAction::Down) cmdBrowse_MouseDown(event.button);

@@ -96,6 +96,14 @@ TEST_F(ValueEditorTest, TheBrowseButtonRaisesBrowseThenValueChangedWithWhatTheHo
         ClickRow(0);
         HWND button = ShownChild(L"ZoPictureBox");
         ASSERT_TRUE(button);
+        RECT place{};
+        ::GetWindowRect(button, &place);
+        ::MapWindowPoints(nullptr, ListWindow(), reinterpret_cast<POINT*>(&place), 2);
+        const POINT middle{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+        EXPECT_EQ(::ChildWindowFromPointEx(ListWindow(), middle, CWP_SKIPINVISIBLE), button)
+            << "the button shows over the text box";
+        const CapturedBitmap face = CapturedBitmap::Capture(button);
+        EXPECT_GT(face.CountColor(RGB(0, 0, 0)), 2) << "the dots are drawn";
         events.Clear();
         PressWindow(button, c.down, c.up);
         EXPECT_EQ(Story(), c.story);
