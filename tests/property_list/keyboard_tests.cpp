@@ -47,6 +47,26 @@ TEST_F(KeyboardTest, ArrowsMoveTheSelectionStoreItBeforeSelChangeAndKeepItInView
     EXPECT_EQ(::GetFocus(), ListWindow()) << "navigation leaves the focus on the list";
 }
 
+// A list lower than one row shows no whole row: moving down leaves the
+// selected row first on screen, moving up leaves the row below it first.
+TEST_F(KeyboardTest, AListLowerThanOneRowScrollsByTheOrderOfTheMove) {
+    com_ptr<IFont> font = Property(L"Font").ToUnknown().query<IFont>();
+    ASSERT_TRUE(font);
+    CY size{};
+    size.int64 = 200 * 10000;
+    ASSERT_HRESULT_SUCCEEDED(font->put_Size(size));
+    AddRows(4);
+    ASSERT_EQ(RowsThatFit(), 0);
+    ASSERT_TRUE(DispOk(Put(list.get(), L"Selected", Short(1))));
+    ::SetFocus(ListWindow());
+    Key(VK_DOWN);
+    EXPECT_EQ(Selected(), 2);
+    EXPECT_EQ(TopIndex(), 2);
+    Key(VK_UP);
+    EXPECT_EQ(Selected(), 1);
+    EXPECT_EQ(TopIndex(), 2);
+}
+
 TEST_F(KeyboardTest, TabStepsDownAndOnTheLastRowWrapsToRowZeroWithoutScrolling) {
     const int fit = RowsThatFit();
     AddRows(fit + 3);
