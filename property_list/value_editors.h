@@ -66,7 +66,8 @@ public:
     [[nodiscard]] double SwatchTwips() const noexcept { return m_picValue.ScaleHeight(); }
     [[nodiscard]] double ValueLeft() const noexcept { return m_txtValue.Left(); }
 
-    // Hides the control's own editors (not the sink's).
+    // Hides the control's own editors (not the sink's); the list takes the
+    // focus one of them had.
     void HideAll() noexcept;
     // Hides the text box, the list editor and the colour box (Clear).
     void HideValueEditors() noexcept;
@@ -112,9 +113,9 @@ private:
     void OpenSinkEditor(const EditorPlace& place);
     [[nodiscard]] bool StillSelected(RowId id) noexcept;
     [[nodiscard]] bool TextPendingFor(const PropItem& item) const;
-    // Hides the text box after a commit or a cancel; the list gets the
-    // focus back when the box had it.
+    // Hides the text box after a commit or a cancel.
     void CloseTextBox() noexcept;
+    void ReclaimFocus() noexcept;
 
     RowStore& m_rows;
     OwnerDrawSink& m_sink;
