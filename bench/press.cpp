@@ -10,6 +10,8 @@
 #include <olectl.h>
 
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "bench/support/hosted_list.h"
 
@@ -17,6 +19,8 @@ namespace {
 
 using zo::com_ptr;
 using zo::bench::AddRows;
+using zo::bench::ElapsedMs;
+using zo::bench::Median;
 using zo::bench::HostedList;
 using zo::bench::MedianMs;
 using zo::bench::RepaintNow;
@@ -75,13 +79,12 @@ bool Measure(int width, int height, Figures& figures) {
     for (int run = 0; run < kRuns; ++run) {
         PressAt(window, rowY[0]);
         ::SetWindowTextW(textBox, run % 2 ? L"odd" : L"even");
-        commits.push_back(MedianMs(1, [&](int) {
+        commits.push_back(ElapsedMs([&] {
             ::SendMessageW(textBox, WM_CHAR, VK_RETURN, 0);
             ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         }));
     }
-    std::sort(commits.begin(), commits.end());
-    figures.commit = commits[commits.size() / 2];
+    figures.commit = Median(std::move(commits));
     return true;
 }
 

@@ -81,7 +81,7 @@ void PropertyList::StoreValue(int32_t index, const std::wstring& value) {
         return;
     }
     item.Value = newValue;
-    if (itemType == row_kind::Text || itemType == row_kind::Number) {
+    if (row_kind::IsTextKind(itemType)) {
         m_editors.ShowStoredText(id, newValue);
         DrawList();
         return;

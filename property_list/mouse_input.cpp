@@ -77,10 +77,6 @@ void PropertyList::PressRowAt(float yTwips) {
     if (IsTerminated()) return;
     m_editors.HideAll();
     if (pressed >= 0) HideColourPopup();
-    // Keys must not go on to an editor that was just hidden.
-    HWND surface = Surface().hWnd();
-    HWND focus = ::GetFocus();
-    if (focus && focus != surface && ::IsChild(surface, focus) && !::IsWindowVisible(focus)) ::SetFocus(surface);
     DrawList();
     if (pressed < 0 || !m_rows.Selected()) return;
     m_editors.EndTextEdit();

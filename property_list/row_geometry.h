@@ -46,8 +46,10 @@ public:
 
     // The top pixel line of a visible row (its separator above is one less).
     [[nodiscard]] int32_t RowTopPx(int32_t row) const noexcept;
-    // The row whose band holds pixel line `y`, or nullopt below the last
-    // row; the top border line counts as part of the first row.
+    // The row whose band holds pixel line `y`: ceiling(y / pitch + first) - 1,
+    // so a line that is an exact multiple of the pitch belongs to the row
+    // above it. Line 0 (the top border) and lines below the last row give
+    // nullopt.
     [[nodiscard]] std::optional<int32_t> RowAtPx(int32_t y) const noexcept;
 
     // The column divider (pixels) and the value column's left edge (twips).

@@ -21,6 +21,8 @@ namespace zo {
 namespace row_kind {
 inline constexpr int32_t Text = 0, Number = 1, Boolean = 2, Browse = 3, Colour = 4, Custom = 5, OwnerDraw = 6,
                          Header = 7;
+// Rows whose value the text box edits.
+[[nodiscard]] constexpr bool IsTextKind(int32_t kind) noexcept { return kind == Text || kind == Number; }
 }
 
 // Names a row for as long as it exists, wherever insertions and removals

@@ -15,8 +15,6 @@ namespace {
 constexpr int16_t kEnter = 13, kEscape = 27, kBackspace = 8, kComma = 44, kFullStop = 46;
 constexpr int16_t kCtrlC = 3, kCtrlV = 22;
 
-bool IsTextRow(int32_t type) noexcept { return type == row_kind::Text || type == row_kind::Number; }
-
 // What a number row lets through: digits, the two decimal separators and
 // Backspace; with Ctrl held, copying, and pasting text that reads as a number.
 int16_t NumericKeyFilter(int16_t keyAscii) {
@@ -33,16 +31,13 @@ int16_t NumericKeyFilter(int16_t keyAscii) {
 }  // namespace
 
 bool ValueEditors::TextPendingFor(const PropItem& item) const {
-    return IsTextRow(item.ItemType) && item.Id == m_textRow && m_txtValue.Text() != item.Value;
+    return row_kind::IsTextKind(item.ItemType) && item.Id == m_textRow && m_txtValue.Text() != item.Value;
 }
 
 void ValueEditors::CloseTextBox() noexcept {
-    const bool hadFocus = m_txtValue.hWnd() && ::GetFocus() == m_txtValue.hWnd();
     m_txtValue.SetVisible(false);
     m_textEditActive = false;
-    if (hadFocus) {
-        if (HWND surface = m_host.SurfaceWindow()) ::SetFocus(surface);
-    }
+    ReclaimFocus();
     m_host.Repaint();
 }
 

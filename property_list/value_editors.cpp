@@ -81,12 +81,23 @@ void ValueEditors::HideAll() noexcept {
     m_cmdBrowse.SetVisible(false);
     m_cboValue.SetVisible(false);
     m_picValue.SetVisible(false);
+    ReclaimFocus();
 }
 
 void ValueEditors::HideValueEditors() noexcept {
     m_txtValue.SetVisible(false);
     m_picValue.SetVisible(false);
     m_cboValue.SetVisible(false);
+    ReclaimFocus();
+}
+
+// Keys must not go on to an editor that was just hidden: the list takes the
+// focus such an editor had.
+void ValueEditors::ReclaimFocus() noexcept {
+    HWND surface = m_host.SurfaceWindow();
+    HWND focus = ::GetFocus();
+    if (surface && focus && focus != surface && ::IsChild(surface, focus) && !::IsWindowVisible(focus))
+        ::SetFocus(surface);
 }
 
 bool ValueEditors::StillSelected(RowId id) noexcept {
@@ -194,7 +205,7 @@ void ValueEditors::CommitPending(bool notify) {
     const PropItem* item = m_rows.Selected();
     if (!item) return;
     const int32_t type = item->ItemType;
-    if (type == row_kind::Text || type == row_kind::Number) {
+    if (row_kind::IsTextKind(type)) {
         if (!TextPendingFor(*item)) return;
         CommitValue(item->Id, m_rows.SelIndex(), m_txtValue.Text(), notify);
         CloseTextBox();

@@ -74,7 +74,8 @@ public:
     [[nodiscard]] double SwatchTwips() const noexcept { return m_picValue.ScaleHeight(); }
     [[nodiscard]] double ValueLeft() const noexcept { return m_txtValue.Left(); }
 
-    // Hides the control's own editors (not the sink's).
+    // Hides the control's own editors (not the sink's); the list takes the
+    // focus one of them had.
     void HideAll() noexcept;
     // Hides the text box, the list editor and the colour box (Clear).
     void HideValueEditors() noexcept;
@@ -155,9 +156,9 @@ private:
     void txtValue_KeyDown(int16_t& keyCode, int16_t& shift);
     // Keys on the colour box, its arrow and the "..." button.
     void picValue_KeyDown(int16_t& keyCode, int16_t& shift);
-    // Hides the text box after a commit or a cancel; the list gets the
-    // focus back when the box had it.
+    // Hides the text box after a commit or a cancel.
     void CloseTextBox() noexcept;
+    void ReclaimFocus() noexcept;
 
     RowStore& m_rows;
     OwnerDrawSink& m_sink;

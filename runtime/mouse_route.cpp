@@ -2,29 +2,20 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 #include "common/twips.h"
+#include "runtime/child_controls.h"
 
 namespace zo {
 
 namespace {
 
-int16_t ShiftState(WPARAM keys) noexcept {
-    return static_cast<int16_t>(((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) |
-                                ((::GetKeyState(VK_MENU) < 0) ? 4 : 0));
-}
-
-int16_t ButtonsHeld(WPARAM keys) noexcept {
-    return static_cast<int16_t>(((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) |
-                                ((keys & MK_MBUTTON) ? 4 : 0));
-}
-
-SurfaceMouse MouseAt(int16_t button, WPARAM keys, LPARAM position) noexcept {
-    SurfaceMouse mouse;
-    mouse.button = button;
-    mouse.shift = ShiftState(keys);
-    mouse.x = static_cast<float>(TwipsFromPixelsX(GET_X_LPARAM(position)));
-    mouse.y = static_cast<float>(TwipsFromPixelsY(GET_Y_LPARAM(position)));
-    return mouse;
+// The child controls' reading of a mouse message (button, shift, position),
+// with the position in twips.
+SurfaceMouse SurfaceMouseOf(const MouseEvent& event) noexcept {
+    return SurfaceMouse{event.button, event.shift, static_cast<float>(TwipsFromPixelsX(event.x)),
+                        static_cast<float>(TwipsFromPixelsY(event.y))};
 }
 
 bool InsideClientArea(HWND window, LPARAM position) noexcept {
@@ -49,50 +40,40 @@ bool MouseRoute::Release(HWND window, int16_t button) noexcept {
 }
 
 bool MouseRoute::Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam, SurfaceMouseHandler& handler) {
-    int16_t button = 0;
-    switch (message) {
-        case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: button = 1; break;
-        case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: button = 2; break;
-        case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: button = 4; break;
-        default: break;
+    if (message == WM_CAPTURECHANGED) {
+        // Another window took the mouse: the buttons down here are no longer
+        // ours to release.
+        if (reinterpret_cast<HWND>(lParam) != window) m_pressed = 0;
+        return false;
     }
-    switch (message) {
-        case WM_MOUSEMOVE: {
-            SurfaceMouse mouse = MouseAt(ButtonsHeld(wParam), wParam, lParam);
+    if (!IsMouseMessage(message)) return false;
+    const MouseEvent event = MouseEventOf(message, wParam, lParam);
+    SurfaceMouse mouse = SurfaceMouseOf(event);
+    if (message == WM_LBUTTONDBLCLK) {
+        Press(window, event.button);
+        m_doubleClicked = true;
+        handler.OnDblClick();
+        return true;
+    }
+    switch (event.action) {
+        case MouseAction::Move:
             handler.OnMouseMove(mouse);
             return true;
-        }
-        case WM_LBUTTONDBLCLK:
-            Press(window, button);
-            m_doubleClicked = true;
-            handler.OnDblClick();
-            return true;
-        case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-        case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK: {
-            Press(window, button);
-            if (button == 1) m_doubleClicked = false;
-            SurfaceMouse mouse = MouseAt(button, wParam, lParam);
+        case MouseAction::Down:  // a right or middle double-click too
+            Press(window, event.button);
+            if (event.button == 1) m_doubleClicked = false;
             handler.OnMouseDown(mouse);
             return true;
-        }
-        case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: {
-            const bool pressedHere = Release(window, button);
-            const bool endsDoubleClick = button == 1 && m_doubleClicked;
-            if (button == 1) m_doubleClicked = false;
+        case MouseAction::Up: {
+            const bool pressedHere = Release(window, event.button);
+            const bool endsDoubleClick = event.button == 1 && std::exchange(m_doubleClicked, false);
             const bool click = pressedHere && !endsDoubleClick && InsideClientArea(window, lParam);
-            SurfaceMouse mouse = MouseAt(button, wParam, lParam);
             handler.OnMouseUp(mouse);
             if (click) handler.OnClick();
             return true;
         }
-        case WM_CAPTURECHANGED:
-            // Another window took the mouse: the buttons down here are no
-            // longer ours to release.
-            if (reinterpret_cast<HWND>(lParam) != window) m_pressed = 0;
-            return false;
-        default:
-            return false;
     }
+    return false;
 }
 
 }  // namespace zo

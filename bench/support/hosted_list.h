@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ZoPropertyList.h"
@@ -47,18 +48,26 @@ struct HostedList {
     }
 };
 
+// Milliseconds one run of `action` takes.
+template <typename Action>
+double ElapsedMs(Action&& action) {
+    const auto start = std::chrono::steady_clock::now();
+    action();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The middle one of a series of timings.
+inline double Median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
 // Milliseconds `action` takes, the median of `runs` runs.
 template <typename Action>
 double MedianMs(int runs, Action&& action) {
     std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        action(i);
-        const auto stop = std::chrono::steady_clock::now();
-        times.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    for (int i = 0; i < runs; ++i) times.push_back(ElapsedMs([&] { action(i); }));
+    return Median(std::move(times));
 }
 
 // One full repaint of the window: WM_PAINT, the composition and its BitBlt.
