@@ -39,6 +39,8 @@ void ValueEditors::ConnectChoiceEditors() {
     m_cmdBrowse.SetMouseHandler([this](const MouseEvent& event) {
         if (event.action == MouseAction::Down) cmdBrowse_MouseDown(event.button);
     });
+    // Its edges sit at the right and bottom: a resized button is drawn whole.
+    m_cmdBrowse.SetResizeHandler([this] { m_cmdBrowse.Refresh(); });
     m_cmdDown.SetWidth(kArrowButtonWidth);
     m_cmdDown.SetPainter([](HDC dc, const RECT& client) { DrawComboButtonFace(dc, client.right, client.bottom); });
     m_cmdDown.SetMouseHandler([this](const MouseEvent& event) {

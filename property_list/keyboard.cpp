@@ -21,9 +21,7 @@ namespace {
 
 constexpr int16_t kTab = 9, kEnter = 13, kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kF4 = 115;
 
-bool IsTextRow(const PropItem* item) noexcept {
-    return item && (item->ItemType == row_kind::Text || item->ItemType == row_kind::Number);
-}
+bool IsTextRow(const PropItem* item) noexcept { return item && row_kind::IsTextKind(item->ItemType); }
 
 }  // namespace
 

@@ -209,21 +209,32 @@ TEST_F(KeyboardTest, AHostThatClearsTheListInsideTheEventsAKeyRaisesEndsTheKeyQu
 }
 
 // A container that runs a dialog's navigation (IsDialogMessage) or offers
-// keys to the active object first still delivers the arrows to the list.
-TEST_F(KeyboardTest, DialogNavigationLeavesTheArrowsToTheList) {
-    AddRows(3);
+// keys to the active object first still delivers the arrows, Tab, Enter and
+// characters to the list and its text box.
+TEST_F(KeyboardTest, DialogNavigationLeavesTheKeysToTheListAndItsTextBox) {
+    AddRows(4);
     ClickRow(0);
     ::SetFocus(ListWindow());
-    MSG message{ListWindow(), WM_KEYDOWN, VK_DOWN, 0, 0, {}};
-    EXPECT_TRUE(::IsDialogMessageW(container.FrameHwnd(), &message));
-    container.Pump();
+    const auto throughDialog = [&](HWND to, UINT message, WPARAM key) {
+        MSG msg{to, message, key, 0, 0, {}};
+        EXPECT_TRUE(::IsDialogMessageW(container.FrameHwnd(), &msg));
+        container.Pump();
+    };
+    throughDialog(ListWindow(), WM_KEYDOWN, VK_DOWN);
     EXPECT_EQ(Selected(), 1);
+    throughDialog(ListWindow(), WM_KEYDOWN, VK_TAB);
+    EXPECT_EQ(Selected(), 2) << "Tab steps down the list instead of leaving it";
+    Type(L"");
+    throughDialog(TextBox(), WM_CHAR, L'z');
+    throughDialog(TextBox(), WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(Value(2), L"vz") << "the typed character and Enter reach the text box";
     com_ptr<IOleInPlaceActiveObject> active = container.Query<IOleInPlaceActiveObject>();
     ASSERT_TRUE(active);
-    message = MSG{ListWindow(), WM_KEYDOWN, VK_DOWN, 0, 0, {}};
+    ::SetFocus(ListWindow());
+    MSG message{ListWindow(), WM_KEYDOWN, VK_DOWN, 0, 0, {}};
     EXPECT_EQ(active->TranslateAccelerator(&message), S_OK);
     container.Pump();
-    EXPECT_EQ(Selected(), 2);
+    EXPECT_EQ(Selected(), 3);
     message = MSG{ListWindow(), WM_KEYDOWN, 'A', 0, 0, {}};
     EXPECT_EQ(active->TranslateAccelerator(&message), S_FALSE) << "other keys stay the container's";
 }

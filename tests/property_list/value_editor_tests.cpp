@@ -112,6 +112,28 @@ TEST_F(ValueEditorTest, TheBrowseButtonRaisesBrowseThenValueChangedWithWhatTheHo
     }
 }
 
+// A button that grows with the font is drawn again whole: no edge line is
+// left where its old bottom was.
+TEST_F(ValueEditorTest, TheBrowseButtonRedrawsItsWholeFaceWhenItGrows) {
+    ASSERT_TRUE(DispOk(Add(L"Path", L"c:\\old", kBrowseRow)));
+    ClickRow(0);
+    HWND button = ShownChild(L"ZoPictureBox");
+    ASSERT_TRUE(button);
+    const int before = CapturedBitmap::Capture(button, CaptureMethod::Screen).Height();
+    ASSERT_TRUE(DispOk(PutRef(list.get(), L"Font", Variant(MakeFont(L"Arial", 20).get()))));
+    container.Pump();
+    ASSERT_TRUE(::IsWindowVisible(button));
+    RECT grown{};
+    ::GetClientRect(button, &grown);
+    ASSERT_GT(grown.bottom, before);
+    const CapturedBitmap face = CapturedBitmap::Capture(button, CaptureMethod::Screen);
+    const COLORREF edge = ::GetSysColor(COLOR_3DDKSHADOW);
+    const RECT oldBottom{2, before - 1, face.Width() - 2, before};
+    EXPECT_EQ(face.CountColor(edge, &oldBottom), 0) << "the old bottom edge is gone";
+    const RECT newBottom{2, face.Height() - 1, face.Width() - 2, face.Height()};
+    EXPECT_EQ(face.CountColor(edge, &newBottom), face.Width() - 4);
+}
+
 TEST_F(ValueEditorTest, TheColourArrowOpensThePopupUnderItAndAPickBecomesTheValue) {
     struct Case {
         const char* what;
