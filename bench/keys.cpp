@@ -7,7 +7,6 @@
 #include <windows.h>
 #include <ocidl.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -17,7 +16,9 @@
 namespace {
 
 using zo::bench::AddRows;
+using zo::bench::ElapsedMs;
 using zo::bench::HostedList;
+using zo::bench::Median;
 using zo::bench::MedianMs;
 using zo::bench::RepaintNow;
 
@@ -77,16 +78,14 @@ int main() {
         if (arrowButton) {
             std::vector<double> times;
             for (int run = 0; run < 21; ++run) {
-                const auto start = std::chrono::steady_clock::now();
-                pressArrow();
-                if (HWND form = ::FindWindowW(L"ZoColorForm", nullptr)) Flush(form);
-                times.push_back(
-                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+                times.push_back(ElapsedMs([&] {
+                    pressArrow();
+                    if (HWND form = ::FindWindowW(L"ZoColorForm", nullptr)) Flush(form);
+                }));
                 pressArrow();  // a second press closes it again
                 hosted.container.Pump();
             }
-            std::sort(times.begin(), times.end());
-            popup = times[times.size() / 2];
+            popup = Median(std::move(times));
         }
         std::printf("%ldx%ld, %d rows: repaint %.3f ms; arrow key %.3f ms (ratio %.2f, target at most 1.3); "
                     "press on the colour arrow to the popup shown %.3f ms; medians\n",

@@ -59,11 +59,15 @@ void PropertyList::ReopenEditors() {
     const com_ptr<IUnknown> self = KeepAlive();
     HideSinkEditor();
     if (IsTerminated()) return;
-    m_editors.HideAll();
-    HideColourPopup();
-    DrawList();
     // A designer shows the list, never an editor.
-    if (m_rows.SelIndex() >= 0 && !m_designMode) OpenSelectedEditor();
+    const PropItem* next = m_designMode ? nullptr : m_rows.Selected();
+    const bool opens = next != nullptr;
+    const bool textBoxMoves = m_editors.HideAllButReusedTextBox(next);
+    HideColourPopup();
+    // The list's drawing leaves out a text box already in its new place.
+    if (textBoxMoves) OpenSelectedEditor();
+    DrawList();
+    if (opens && !textBoxMoves) OpenSelectedEditor();
 }
 
 void PropertyList::RefreshEditors() {

@@ -75,13 +75,16 @@ void PropertyList::PressRowAt(float yTwips) {
     // also covers the places they leave.
     HideSinkEditor();
     if (IsTerminated()) return;
-    m_editors.HideAll();
-    if (pressed >= 0) HideColourPopup();
-    DrawList();
-    if (pressed < 0 || !m_rows.Selected()) return;
-    m_editors.EndTextEdit();
     // A designer shows the list, never an editor.
-    if (!m_designMode) OpenSelectedEditor();
+    const PropItem* next = pressed >= 0 && !m_designMode ? m_rows.Selected() : nullptr;
+    const bool opens = next != nullptr;
+    const bool textBoxMoves = m_editors.HideAllButReusedTextBox(next);
+    if (pressed >= 0) HideColourPopup();
+    if (pressed >= 0 && m_rows.Selected()) m_editors.EndTextEdit();
+    // The list's drawing leaves out a text box already in its new place.
+    if (textBoxMoves) OpenSelectedEditor();
+    DrawList();
+    if (opens && !textBoxMoves) OpenSelectedEditor();
 }
 
 void PropertyList::RaiseSelChange(int32_t oldSel, int32_t newSel) {

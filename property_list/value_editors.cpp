@@ -21,6 +21,8 @@ FontDescription DesignFont(const wchar_t* face, short weight) {
 constexpr double kBrowseButtonRaise = 30;
 constexpr double kListEditorRaise = 15;
 
+bool UsesTextBox(int32_t itemType) noexcept { return row_kind::IsTextKind(itemType) || itemType == row_kind::Browse; }
+
 }  // namespace
 
 ValueEditors::ValueEditors(RowStore& rows, OwnerDrawSink& sink, EditorHost& host) noexcept
@@ -84,6 +86,21 @@ void ValueEditors::HideAll() noexcept {
     ReclaimFocus();
 }
 
+// Moving the shown text box to the next text row costs one window change
+// where closing and opening it again costs three.
+bool ValueEditors::HideAllButReusedTextBox(const PropItem* next) noexcept {
+    const bool reused = next && m_txtValue.Visible() && UsesTextBox(next->ItemType);
+    if (!reused) {
+        HideAll();
+        return false;
+    }
+    m_cmdBrowse.SetVisible(false);
+    m_cboValue.SetVisible(false);
+    m_picValue.SetVisible(false);
+    ReclaimFocus();
+    return true;
+}
+
 void ValueEditors::HideValueEditors() noexcept {
     m_txtValue.SetVisible(false);
     m_picValue.SetVisible(false);
@@ -108,12 +125,11 @@ bool ValueEditors::StillSelected(RowId id) noexcept {
 void ValueEditors::OpenSelected(const EditorPlace& place) {
     const PropItem* item = m_rows.Selected();
     if (!item) return;
+    if (UsesTextBox(item->ItemType)) {
+        OpenTextBox(*item, place);
+        return;
+    }
     switch (item->ItemType) {
-        case row_kind::Text:
-        case row_kind::Number:
-        case row_kind::Browse:
-            OpenTextBox(*item, place);
-            break;
         case row_kind::OwnerDraw:
             OpenSinkEditor(place);
             break;

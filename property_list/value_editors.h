@@ -77,6 +77,10 @@ public:
     // Hides the control's own editors (not the sink's); the list takes the
     // focus one of them had.
     void HideAll() noexcept;
+    // As HideAll, but a shown text box stays when `next` (the row about to
+    // get its editor; null for none) uses the text box too. True when it
+    // stayed: opening the editor then moves it, before the list is drawn.
+    [[nodiscard]] bool HideAllButReusedTextBox(const PropItem* next) noexcept;
     // Hides the text box, the list editor and the colour box (Clear).
     void HideValueEditors() noexcept;
     // Opens the editor of the selected row. NeedData and the sink may change
@@ -119,7 +123,11 @@ public:
     // else), and gives it the focus with the caret after the character.
     void StartTyping(const EditorPlace& place, wchar_t typed);
     void DropDownList() { m_cboValue.Dropdown(); }
-    void Rollup() noexcept { m_cboValue.Rollup(); }
+    // Closes the list editor's drop-down; a closed one is left alone, since
+    // closing it again would only repaint its button and move the focus.
+    void Rollup() noexcept {
+        if (m_cboValue.DroppedDown()) m_cboValue.Rollup();
+    }
     // Picks the first list entry whose upper-cased first character is
     // `keyCode`; throws at an empty entry, which ends the search.
     void ChooseByFirstLetter(int16_t keyCode);

@@ -17,6 +17,16 @@ protected:
     void AddRows(int count) {
         for (int i = 0; i < count; ++i) ASSERT_TRUE(DispOk(Add(L"Row" + std::to_wstring(i), L"v")));
     }
+    // The "..." button and the colour box are the list's picture boxes.
+    [[nodiscard]] int ShownPictureBoxes() {
+        int shown = 0;
+        for (HWND child = ::GetWindow(ListWindow(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t name[32] = {};
+            ::GetClassNameW(child, name, 32);
+            if (::IsWindowVisible(child) && std::wstring(name) == L"ZoPictureBox") ++shown;
+        }
+        return shown;
+    }
 };
 
 TEST_F(KeyboardTest, ArrowsMoveTheSelectionStoreItBeforeSelChangeAndKeepItInView) {
@@ -45,6 +55,35 @@ TEST_F(KeyboardTest, ArrowsMoveTheSelectionStoreItBeforeSelChangeAndKeepItInView
     Key(VK_UP);
     EXPECT_EQ(Story(), (std::vector<std::wstring>{L"KeyDown(38,0)", L"KeyUp(38,0)"})) << "the first row stays";
     EXPECT_EQ(::GetFocus(), ListWindow()) << "navigation leaves the focus on the list";
+}
+
+// Stepping through rows of different kinds: each row gets its own editor
+// at its own place, and only a browse row keeps the "..." button.
+TEST_F(KeyboardTest, EachStepShowsTheEditorOfTheNewRowAtItsPlace) {
+    const struct {
+        int kind;
+        const wchar_t* value;
+        bool textBox, browseButton;
+    } rows[] = {{kStringRow, L"one", true, false},    {kBrowseRow, L"c:\\two", true, true},
+                {kNumericRow, L"3", true, false},     {kBooleanRow, L"True", false, false},
+                {kStringRow, L"five", true, false},   {kBrowseRow, L"c:\\six", true, true},
+                {kBrowseRow, L"c:\\seven", true, true}, {kColourRow, L"255", false, false}};
+    for (const auto& row : rows) ASSERT_TRUE(DispOk(Add(L"Row", row.value, row.kind)));
+    ClickRow(0);
+    for (int i = 0; i < static_cast<int>(std::size(rows)); ++i) {
+        SCOPED_TRACE(testing::Message() << "row " << i);
+        if (i > 0) Key(VK_DOWN);
+        ASSERT_EQ(Selected(), i);
+        EXPECT_EQ(TextBoxShown(), rows[i].textBox);
+        EXPECT_EQ(ShownPictureBoxes(), rows[i].browseButton || rows[i].kind == kColourRow ? 1 : 0);
+        if (!rows[i].textBox) continue;
+        EXPECT_EQ(TextBoxText(), rows[i].value);
+        RECT box{};
+        ::GetWindowRect(TextBox(), &box);
+        ::MapWindowPoints(nullptr, ListWindow(), reinterpret_cast<POINT*>(&box), 2);
+        EXPECT_GE(box.top, RowTop(i));
+        EXPECT_LE(box.top, RowTop(i) + 2) << "the text box sits on the selected row";
+    }
 }
 
 // A list lower than one row shows no whole row: moving down leaves the
