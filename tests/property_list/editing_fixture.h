@@ -89,6 +89,14 @@ protected:
         }
         return focus;
     }
+    // Changes the size of the font object a font property holds, in place.
+    void SetFontPoints(const wchar_t* property, int points) {
+        com_ptr<IFont> font = Property(property).ToUnknown().query<IFont>();
+        ASSERT_TRUE(font);
+        CY size{};
+        size.int64 = points * 10000LL;
+        ASSERT_HRESULT_SUCCEEDED(font->put_Size(size));
+    }
     void CancelValueChanged() {
         events.On(list_event::ValueChanged, [](EventArgs& args) { args.SetBool(3, true); });
     }

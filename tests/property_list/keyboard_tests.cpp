@@ -89,11 +89,7 @@ TEST_F(KeyboardTest, EachStepShowsTheEditorOfTheNewRowAtItsPlace) {
 // A list lower than one row shows no whole row: moving down leaves the
 // selected row first on screen, moving up leaves the row below it first.
 TEST_F(KeyboardTest, AListLowerThanOneRowScrollsByTheOrderOfTheMove) {
-    com_ptr<IFont> font = Property(L"Font").ToUnknown().query<IFont>();
-    ASSERT_TRUE(font);
-    CY size{};
-    size.int64 = 200 * 10000;
-    ASSERT_HRESULT_SUCCEEDED(font->put_Size(size));
+    SetFontPoints(L"Font", 200);
     AddRows(4);
     ASSERT_EQ(RowsThatFit(), 0);
     ASSERT_TRUE(DispOk(Put(list.get(), L"Selected", Short(1))));

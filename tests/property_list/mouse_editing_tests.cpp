@@ -256,11 +256,7 @@ TEST_F(MouseEditingTest, ADoubleClickActsOnTheSelectedRowByItsKind) {
 // The header font is larger than the list font and painted last; presses
 // still find rows by the list font's pitch.
 TEST_F(MouseEditingTest, ALargerHeaderFontDoesNotMoveTheRowsAPressFinds) {
-    com_ptr<IFont> header = Property(L"FontHeader").ToUnknown().query<IFont>();
-    ASSERT_TRUE(header);
-    CY size{};
-    size.int64 = 24 * 10000;
-    ASSERT_HRESULT_SUCCEEDED(header->put_Size(size));
+    SetFontPoints(L"FontHeader", 24);
     ASSERT_TRUE(DispOk(Add(L"Group", L"", kHeaderRow)));
     AddNamed({L"A", L"B", L"C", L"D", L"E"});
     (void)Picture();

@@ -4,6 +4,7 @@
 // AllowEdit. Where the popup goes is checked on a two-monitor layout.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -222,6 +223,45 @@ TEST_F(ValueEditorTest, AHostThatChangesTheListInsideAnEditorsEventsEndsItQuietl
         EXPECT_EQ(Values(), c.removeAll ? std::vector<std::wstring>{} : std::vector<std::wstring>{L"o"});
     }
     events.On(list_event::Browse, [](EventArgs&) {});
+    events.On(list_event::ValueChanged, [](EventArgs&) {});
+}
+
+// The popup's pick: a host that changes the list inside ValueChanged gets
+// the colour stored into the picked row wherever it went, or nowhere.
+TEST_F(ValueEditorTest, AHostThatChangesTheListInsideAPickStoresIntoThePickedRowOnly) {
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        std::vector<std::wstring> values;  // "picked" stands for the picked colour
+    };
+    const Case cases[] = {
+        {"clears", [&] { EXPECT_TRUE(DispOk(Call(list.get(), L"Clear"))); }, {}},
+        {"removes the row", [&] { EXPECT_TRUE(DispOk(Call(list.get(), L"Remove", {Short(0)}))); }, {L"o"}},
+        {"adds a row before it", [&] { EXPECT_TRUE(DispOk(Add(L"New", L"n", kStringRow, 0))); },
+         {L"n", L"picked", L"o"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        events.On(list_event::ValueChanged, [](EventArgs&) {});
+        ASSERT_TRUE(DispOk(Call(list.get(), L"Clear")));
+        ASSERT_TRUE(DispOk(Add(L"Back", L"0", kColourRow)));
+        ASSERT_TRUE(DispOk(Add(L"Other", L"o")));
+        ClickRow(0);
+        ASSERT_TRUE(ColourBox());
+        PressWindow(Arrow());
+        ASSERT_TRUE(Popup() && ::IsWindowVisible(Popup()));
+        std::wstring picked;
+        events.On(list_event::ValueChanged, [&](EventArgs& args) {
+            picked = args.Value(2).ToString();
+            c.change();
+        });
+        PickCell(2, 3);
+        ASSERT_FALSE(picked.empty());
+        std::vector<std::wstring> expected = c.values;
+        for (std::wstring& value : expected)
+            if (value == L"picked") value = picked;
+        EXPECT_EQ(Values(), expected);
+    }
     events.On(list_event::ValueChanged, [](EventArgs&) {});
 }
 
