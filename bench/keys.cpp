@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/build_type.h"
 #include "bench/support/hosted_list.h"
 
 namespace {
@@ -48,6 +49,7 @@ HWND ShownArrow(HWND list) {
 }  // namespace
 
 int main() {
+    if (!zo::bench::OptimisedBuild()) return 2;
     if (FAILED(::OleInitialize(nullptr))) return 1;
     int status = 0;
     for (const SIZE size : {SIZE{640, 480}, SIZE{1920, 1080}}) {

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/support/build_type.h"
 #include "bench/support/hosted_list.h"
 
 namespace {
@@ -91,6 +92,7 @@ bool Measure(int width, int height, Figures& figures) {
 }  // namespace
 
 int main() {
+    if (!zo::bench::OptimisedBuild()) return 2;
     if (FAILED(::OleInitialize(nullptr))) return 1;
     int status = 0;
     for (const SIZE size : {SIZE{640, 480}, SIZE{1920, 1080}}) {

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/build_type.h"
 #include "bench/support/hosted_list.h"
 
 namespace {
@@ -49,6 +50,7 @@ double TimedRepaint(int width, int height, int rows, double* fillSeconds) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (!zo::bench::OptimisedBuild()) return 2;
     // The long list's length may be given, to try the benchmark quickly.
     const int manyRows = argc > 1 ? std::atoi(argv[1]) : 1000000;
     if (FAILED(::OleInitialize(nullptr))) return 1;

@@ -3,7 +3,8 @@
 #   scripts/build.sh [i686] [x86_64] [-- <extra cmake --build arguments>]
 # With no bitness named, builds both. Exit code 0 only when every build
 # succeeded; a failing bitness does not stop the other from being built.
-# ZO_BUILD_TYPE picks the CMake build type (default Debug).
+# ZO_BUILD_TYPE picks the CMake build type (default RelWithDebInfo: what ships
+# is optimised, with debug information, and the tests run on it).
 set -uo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_ROOT="${ZO_BUILD_ROOT:-$ROOT/build}"
@@ -41,7 +42,7 @@ for arch in "${archs[@]}"; do
     mkdir -p "$dir"
     if ! cmake -S "$ROOT" -B "$dir" -G "Unix Makefiles" \
             -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$arch.cmake" \
-            -DCMAKE_BUILD_TYPE="${ZO_BUILD_TYPE:-Debug}" >"$dir/configure.log" 2>&1; then
+            -DCMAKE_BUILD_TYPE="${ZO_BUILD_TYPE:-RelWithDebInfo}" >"$dir/configure.log" 2>&1; then
         cat "$dir/configure.log"
         echo "[build] $arch: configuration FAILED"
         status=1
