@@ -35,7 +35,9 @@ void PropertyList::LayoutControl() {
     const com_ptr<IUnknown> self = KeepAlive();
     if (WidthTwips() < kMinimumSize) SetExtentTwips(kMinimumSize, HeightTwips());
     if (HeightTwips() < kMinimumSize) SetExtentTwips(WidthTwips(), kMinimumSize);
-    DoEvents();
+    // A host holding the drawing while it fills the list lets pending
+    // messages run once, when it lets go, not once per row.
+    if (!m_holdDraw) DoEvents();
     const RowMetrics metrics = MeasureRows();
 
     Skipping([&] {

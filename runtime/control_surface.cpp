@@ -52,18 +52,14 @@ void ControlSurface::SelectCurrentFont() const noexcept {
     }
 }
 
-double ControlSurface::TextWidth(std::wstring_view text) const noexcept {
-    SelectCurrentFont();
+// Text is measured on the container's DC while drawing goes there, and
+// otherwise on the measurer's own DC, where the font stays selected.
+SIZE ControlSurface::PixelExtent(std::wstring_view text) const noexcept {
     SIZE extent{};
-    if (HDC dc = hDC()) ::GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &extent);
-    return static_cast<double>(extent.cx) * TwipsPerPixelX();
-}
-
-double ControlSurface::TextHeight(std::wstring_view text) const noexcept {
+    if (!m_drawTarget && m_window && m_measurer.Extent(BorrowedFontHandle(m_font.get()), text, extent)) return extent;
     SelectCurrentFont();
     HDC dc = hDC();
-    if (!dc) return 0;
-    SIZE extent{};
+    if (!dc) return extent;
     if (text.empty()) {
         TEXTMETRICW metrics{};
         ::GetTextMetricsW(dc, &metrics);
@@ -71,7 +67,15 @@ double ControlSurface::TextHeight(std::wstring_view text) const noexcept {
     } else {
         ::GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &extent);
     }
-    return static_cast<double>(extent.cy) * TwipsPerPixelY();
+    return extent;
+}
+
+double ControlSurface::TextWidth(std::wstring_view text) const noexcept {
+    return static_cast<double>(PixelExtent(text).cx) * TwipsPerPixelX();
+}
+
+double ControlSurface::TextHeight(std::wstring_view text) const noexcept {
+    return static_cast<double>(PixelExtent(text).cy) * TwipsPerPixelY();
 }
 
 void ControlSurface::SetBackColor(OLE_COLOR colour) noexcept {

@@ -11,6 +11,7 @@
 
 #include "common/com_ptr.h"
 #include "runtime/control_window.h"
+#include "runtime/text_measure.h"
 
 namespace zo {
 
@@ -40,7 +41,7 @@ public:
     // Client size in twips.
     [[nodiscard]] double ScaleWidth() const noexcept;
     [[nodiscard]] double ScaleHeight() const noexcept;
-    // Text extent in twips with the current font.
+    // Text extent in twips with the current font (0 without a window).
     [[nodiscard]] double TextWidth(std::wstring_view text) const noexcept;
     [[nodiscard]] double TextHeight(std::wstring_view text) const noexcept;
 
@@ -76,8 +77,11 @@ public:
     void Print(double xTwips, double yTwips, std::wstring_view text) const;
 
 private:
+    [[nodiscard]] SIZE PixelExtent(std::wstring_view text) const noexcept;
+
     HWND m_window = nullptr;
     HDC m_drawTarget = nullptr;
+    mutable TextMeasurer m_measurer;
     OLE_COLOR m_backColor = 0x80000005;
     OLE_COLOR m_foreColor = 0x80000008;
     bool m_enabled = true;

@@ -1,5 +1,6 @@
 #include "window_support/scrollbar.h"
 
+#include <optional>
 #include <utility>
 
 #include "common/twips.h"
@@ -53,6 +54,10 @@ bool CScrollbar::Enabled() const noexcept { return ::IsWindowEnabled(m_window) !
 
 void CScrollbar::SetEnabled(bool enabled) noexcept {
     if (!m_window) return;
+    if (m_holdRedraw) {
+        m_heldEnabled = enabled;
+        return;
+    }
     // Enabling repaints the bar even when nothing changes; skip that case.
     SCROLLBARINFO info{};
     info.cbSize = sizeof(info);
@@ -85,6 +90,12 @@ void CScrollbar::SetMin(int32_t newMin) noexcept {
 // Gives the bar the range and reads back what it kept.
 void CScrollbar::ShowRange(int32_t low, int32_t high) noexcept {
     if (!m_window) return;
+    if (m_holdRedraw) {
+        m_min = low;
+        m_max = high;
+        m_heldState = true;
+        return;
+    }
     ::SetScrollRange(m_window, SB_CTL, low, high, Redraw());
     int keptLow = 0, keptHigh = 0;
     if (::GetScrollRange(m_window, SB_CTL, &keptLow, &keptHigh)) {
@@ -95,15 +106,36 @@ void CScrollbar::ShowRange(int32_t low, int32_t high) noexcept {
 
 void CScrollbar::SetLargeChange(int32_t largeChange) noexcept {
     m_largeChange = largeChange;
+    if (m_holdRedraw && m_window) {
+        m_heldState = true;
+        return;
+    }
     if (m_window && m_proportionalThumb) SetPage(largeChange);
 }
 
 int32_t CScrollbar::Value() noexcept {
+    if (m_heldState) return HeldPosition();
     if (m_window) m_value = ::GetScrollPos(m_window, SB_CTL);
     return m_value;
 }
 
+// Where the bar will put the stored value once it is given the held range:
+// within Min .. Max, and with a proportional thumb no further than the last
+// page starts.
+int32_t CScrollbar::HeldPosition() const noexcept {
+    int64_t last = m_max;
+    if (m_proportionalThumb && m_largeChange > 1) last -= m_largeChange - 1;
+    if (last < m_min) last = m_min;
+    if (m_value < m_min) return m_min;
+    return m_value > last ? static_cast<int32_t>(last) : m_value;
+}
+
 void CScrollbar::SetValue(int32_t newValue) noexcept {
+    if (m_holdRedraw && m_window) {
+        m_value = newValue;
+        m_heldState = true;
+        return;
+    }
     if (m_window) {
         const int32_t shown = m_proportionalThumb && newValue > m_max ? m_max : newValue;
         ::SetScrollPos(m_window, SB_CTL, shown, Redraw());
@@ -122,10 +154,22 @@ void CScrollbar::SetPage(int32_t page) noexcept {
     ::SetScrollInfo(m_window, SB_CTL, &info, Redraw());
 }
 
+// While held, the range, page, position and enabled state are kept here
+// and given to the window in one go when the hold ends: an owner filling a
+// long list changes them on every row, and each change asked of the window
+// costs far more than the row.
 void CScrollbar::HoldRedraw(bool hold) noexcept {
     if (hold == m_holdRedraw) return;
     m_holdRedraw = hold;
-    if (!hold && m_window) ::InvalidateRect(m_window, nullptr, TRUE);
+    if (hold || !m_window) return;
+    if (std::exchange(m_heldState, false)) {
+        const int32_t value = m_value;
+        ShowRange(m_min, m_max);
+        if (m_proportionalThumb) SetPage(m_largeChange);
+        SetValue(value);
+    }
+    if (const std::optional<bool> enabled = std::exchange(m_heldEnabled, std::nullopt)) SetEnabled(*enabled);
+    ::InvalidateRect(m_window, nullptr, TRUE);
 }
 
 HWND CScrollbar::Parent() const noexcept { return m_window ? ::GetParent(m_window) : nullptr; }
@@ -163,6 +207,7 @@ HWND CScrollbar::RecreateScrollbar(HWND parent) noexcept {
 }
 
 void CScrollbar::ApplyStoredState() noexcept {
+    m_heldState = false;
     ::SetScrollRange(m_window, SB_CTL, m_min, m_max, TRUE);
     ::SetScrollPos(m_window, SB_CTL, m_value, TRUE);
     if (m_proportionalThumb) SetPage(m_largeChange);
@@ -213,6 +258,11 @@ void CScrollbar::Move(int32_t left, int32_t top, int32_t width, int32_t height) 
 
 bool CScrollbar::Visible() const noexcept { return ::IsWindowVisible(m_window) != FALSE; }
 
-void CScrollbar::SetVisible(bool visible) noexcept { ::ShowWindow(m_window, visible ? SW_SHOWNORMAL : SW_HIDE); }
+void CScrollbar::SetVisible(bool visible) noexcept {
+    // Owners lay out on every change; a bar already shown or hidden is left alone.
+    const bool shown = m_window && (::GetWindowLongW(m_window, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (m_window && shown == visible) return;
+    ::ShowWindow(m_window, visible ? SW_SHOWNORMAL : SW_HIDE);
+}
 
 }  // namespace zo

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "common/window_subclass.h"
 
@@ -92,9 +93,10 @@ public:
     [[nodiscard]] bool Visible() const noexcept;
     void SetVisible(bool visible) noexcept;
 
-    // While held, range, position and page changes are not drawn at once;
-    // releasing the hold repaints the bar. Painting a scroll bar costs far
-    // more than changing it, so an owner filling a long list holds it.
+    // While held, range, position, page and enabled changes are kept by the
+    // wrapper (Value answers where the bar will put the position) and given
+    // to the window when the hold ends, which also repaints the bar. An
+    // owner filling a long list holds it.
     void HoldRedraw(bool hold) noexcept;
 
     // Message number of a wheel driver that sends a registered message instead
@@ -110,6 +112,7 @@ private:
     void OnParentDestroyed() noexcept;
     void Raise(void (CScrollbarEvents::*event)()) noexcept;
     [[nodiscard]] BOOL Redraw() const noexcept { return m_holdRedraw ? FALSE : TRUE; }
+    [[nodiscard]] int32_t HeldPosition() const noexcept;
 
     CScrollbarEvents* m_events = nullptr;
     int32_t m_scrollType = 1;
@@ -121,6 +124,9 @@ private:
     int32_t m_largeChange = 1;
     int32_t m_value = 0;
     bool m_holdRedraw = false;
+    // Held changes not yet given to the window.
+    bool m_heldState = false;
+    std::optional<bool> m_heldEnabled;
     WindowSubclass m_subclass;
     // Lets a message handler notice that an event handler ended the wrapper.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
