@@ -299,5 +299,30 @@ TEST_F(ItemPropertiesTest, HoldDrawKeepsItsFlagAndLaysTheListOutAgain) {
     }
 }
 
+// A host filling a held list: messages wait until the hold ends, and what
+// the host sets meanwhile (TopIndex past the rows shown so far) holds.
+TEST_F(ItemPropertiesTest, AHeldListRunsNoMessagesPerRowAndKeepsWhatTheHostSetsMeanwhile) {
+    ASSERT_TRUE(DispOk(Put(list.get(), L"HoldDraw", Variant(true))));
+    const auto pending = [] {
+        MSG message;
+        return ::PeekMessageW(&message, nullptr, WM_APP, WM_APP, PM_NOREMOVE) != FALSE;
+    };
+    ASSERT_TRUE(::PostThreadMessageW(::GetCurrentThreadId(), WM_APP, 0, 0));
+    for (int i = 0; i < 200; ++i) ASSERT_TRUE(DispOk(Add(L"Row" + std::to_wstring(i), L"v")));
+    EXPECT_TRUE(pending()) << "no pending message runs inside Add while the list is held";
+    ASSERT_TRUE(DispOk(Put(list.get(), L"TopIndex", Short(150))));
+    ASSERT_TRUE(DispOk(Put(list.get(), L"HoldDraw", Variant(false))));
+    EXPECT_FALSE(pending()) << "they run when the hold ends";
+    EXPECT_EQ(Property(L"TopIndex").ToShort(), 150);
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    HWND bar = ::FindWindowExW(container.ControlHwnd(), nullptr, L"ScrollBar", nullptr);
+    ASSERT_TRUE(bar);
+    ASSERT_TRUE(::GetScrollInfo(bar, SB_CTL, &info));
+    EXPECT_EQ(info.nMax, 199);
+    EXPECT_EQ(info.nPos, 150);
+}
+
 }  // namespace
 }  // namespace zo::test

@@ -369,6 +369,27 @@ TEST_F(ScrollbarTest, EnablingAndDisablingTheBar) {
     EXPECT_TRUE(bar->Enabled());
 }
 
+TEST_F(ScrollbarTest, WhileHeldTheBarKeepsItsStateAndTheWindowTakesItWhenTheHoldEnds) {
+    CreateBar(10, 5, 0);
+    bar->HoldRedraw(true);
+    bar->SetMax(100);
+    bar->SetLargeChange(20);
+    bar->SetValue(95);
+    bar->SetEnabled(false);
+    EXPECT_EQ(InfoOf(bar->hWnd()).nMax, 10) << "the window is left alone while held";
+    EXPECT_EQ(bar->Value(), 81) << "where the bar will put it: the last page starts at 81";
+    bar->HoldRedraw(false);
+    const SCROLLINFO info = InfoOf(bar->hWnd());
+    EXPECT_EQ(info.nMax, 100);
+    EXPECT_EQ(info.nPage, 20u);
+    EXPECT_EQ(info.nPos, 81);
+    EXPECT_EQ(bar->Value(), 81);
+    SCROLLBARINFO state{};
+    state.cbSize = sizeof(state);
+    ASSERT_TRUE(::GetScrollBarInfo(bar->hWnd(), OBJID_CLIENT, &state));
+    EXPECT_TRUE(state.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) << "the held disabling is applied";
+}
+
 TEST_F(ScrollbarTest, TwoWrappersOnOneParentOnlyTheFirstReceivesItsMessages) {
     CreateBar(100, 10, 5);
     RecordingEvents secondEvents;
