@@ -5,6 +5,7 @@
 #include "common/handles.h"
 #include "common/ole_colour.h"
 #include "common/vb_conversions.h"
+#include "property_list/grid_dots.h"
 #include "property_list/owner_draw_sink.h"
 #include "property_list/row_geometry.h"
 #include "property_list/row_store.h"
@@ -14,7 +15,6 @@ namespace zo {
 
 namespace {
 
-constexpr COLORREF kGridColour = RGB(0x80, 0x80, 0x80);
 constexpr COLORREF kSelectedTextColour = RGB(0xFF, 0xFF, 0xFF);
 // The name starts 2 pixels into its cell, the value 7 pixels past the divider.
 constexpr int32_t kNameLeftPx = 2;
@@ -74,24 +74,6 @@ void DrawColourValue(HDC dc, const std::wstring& value, int32_t swatch, int left
     DrawCellText(dc, L"&&H" + Hex(colour), left + swatch + 1, top, right, bottom);
 }
 
-void DrawDottedLine(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2) noexcept {
-    if (x1 != x2) {
-        int32_t from = std::min(x1, x2), to = std::max(x1, x2);
-        if (from % 2 == 1) {
-            ++from;
-            ++to;
-        }
-        if (to % 2 == 1) ++to;
-        if (y1 % 2 == 1) --y1;
-        for (int32_t x = from; x <= to; x += 2) ::SetPixel(dc, x, y1, kGridColour);
-    } else {
-        int32_t from = std::min(y1, y2), to = std::max(y1, y2);
-        if (from % 2 == 1) --from;
-        if (x1 % 2 == 1) ++x1;
-        for (int32_t y = from; y <= to; y += 2) ::SetPixel(dc, x1, y, kGridColour);
-    }
-}
-
 void PaintList(HDC target, const RowStore& rows, const RowGeometry& geometry, const ListPaintStyle& style,
                const OwnerDrawing& ownerDrawing) {
     const int32_t width = geometry.WidthPx();
@@ -113,8 +95,9 @@ void PaintList(HDC target, const RowStore& rows, const RowGeometry& geometry, co
     FillSolid(dc, 0, 0, width, height, style.backColour);
     unique_select fontSelection(dc, style.listFont);
     const int32_t divider = geometry.DividerPx(rows.LongestItem());
-    DrawDottedLine(dc, 0, 0, width, 0);
-    DrawDottedLine(dc, divider, 0, divider, height);
+    const GridDots grid;
+    grid.Line(dc, 0, 0, width, 0);
+    grid.Line(dc, divider, 0, divider, height);
 
     // Rows follow each other at the geometry's pitch; an owner-drawn row ends
     // where its sink says, and the rows below it follow from there.
@@ -134,7 +117,7 @@ void PaintList(HDC target, const RowStore& rows, const RowGeometry& geometry, co
         } else {
             DrawPlainRow(dc, *item, selected, band, style);
         }
-        DrawDottedLine(dc, 0, band.bottom, width, band.bottom);
+        grid.Line(dc, 0, band.bottom, width, band.bottom);
         y = band.bottom;
     }
     ::BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);

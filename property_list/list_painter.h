@@ -39,8 +39,4 @@ void PaintList(HDC target, const RowStore& rows, const RowGeometry& geometry, co
 // brush, font and text colour. The list's rows and the colour box share it.
 void DrawColourValue(HDC dc, const std::wstring& value, int32_t swatch, int left, int top, int right, int bottom);
 
-// Draws a grey dotted line on even coordinates (horizontal when x1 != x2),
-// so that crossing lines share their dots.
-void DrawDottedLine(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2) noexcept;
-
 }  // namespace zo
