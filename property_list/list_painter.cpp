@@ -6,6 +6,7 @@
 #include "common/ole_colour.h"
 #include "common/vb_conversions.h"
 #include "property_list/grid_dots.h"
+#include "property_list/offscreen_buffer.h"
 #include "property_list/owner_draw_sink.h"
 #include "property_list/row_geometry.h"
 #include "property_list/row_store.h"
@@ -74,22 +75,18 @@ void DrawColourValue(HDC dc, const std::wstring& value, int32_t swatch, int left
     DrawCellText(dc, L"&&H" + Hex(colour), left + swatch + 1, top, right, bottom);
 }
 
-void PaintList(HDC target, const RowStore& rows, const RowGeometry& geometry, const ListPaintStyle& style,
-               const OwnerDrawing& ownerDrawing) {
+void PaintList(HDC target, OffscreenBuffer& buffer, const RowStore& rows, const RowGeometry& geometry,
+               const ListPaintStyle& style, const OwnerDrawing& ownerDrawing) {
     const int32_t width = geometry.WidthPx();
     const int32_t height = geometry.HeightPx();
     if (width <= 0 || height <= 0 || !target) return;
 
-    unique_hdc buffer;
-    unique_hbitmap bitmap;
-    {
-        unique_hdc_window screen(nullptr);
-        buffer.reset(::CreateCompatibleDC(screen.get()));
-        bitmap.reset(::CreateCompatibleBitmap(screen.get(), width, height));
-    }
-    if (!buffer || !bitmap) return;
-    HDC dc = buffer.get();
-    unique_select bitmapSelection(dc, bitmap.get());
+    HDC dc = buffer.Prepare(width, height);
+    if (!dc) return;
+    struct FinishPaint {
+        OffscreenBuffer& buffer;
+        ~FinishPaint() { buffer.Finish(); }
+    } finish{buffer};
     ::SetTextColor(dc, style.foreColour);
     ::SetBkMode(dc, TRANSPARENT);
     FillSolid(dc, 0, 0, width, height, style.backColour);

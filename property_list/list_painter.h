@@ -1,7 +1,8 @@
 // Painting of the rows: reads the rows and the geometry and draws them into
 // an off-screen bitmap that is copied to the target in one BitBlt, so that
 // repainting after every keystroke or scroll step does not flicker. Only the
-// visible rows are visited. The painter keeps and writes no state.
+// visible rows are visited. The painter keeps no state of its own: the
+// off-screen buffer is the caller's.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +12,7 @@
 
 namespace zo {
 
+class OffscreenBuffer;
 class OwnerDrawSink;
 class RowGeometry;
 class RowStore;
@@ -31,8 +33,8 @@ struct OwnerDrawing {
     std::wstring controlName;
 };
 
-void PaintList(HDC target, const RowStore& rows, const RowGeometry& geometry, const ListPaintStyle& style,
-               const OwnerDrawing& ownerDrawing);
+void PaintList(HDC target, OffscreenBuffer& buffer, const RowStore& rows, const RowGeometry& geometry,
+               const ListPaintStyle& style, const OwnerDrawing& ownerDrawing);
 
 // A colour row's value from (left, top): a framed swatch `swatch` pixels
 // high filled with the colour, then its "&H" text, in the DC's current pen,

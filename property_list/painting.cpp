@@ -53,7 +53,7 @@ void PropertyList::DrawList() {
         style.swatchPx = IntDiv(CLng(m_editors.SwatchTwips()), CLng(TwipsPerPixelY()));
         OwnerDrawing ownerDrawing{&m_ownerDrawSink, {}};
         if (m_ownerDrawSink) ownerDrawing.controlName = ControlName();
-        PaintList(surface.hDC(), m_rows, geometry, style, ownerDrawing);
+        PaintList(surface.hDC(), m_paintBuffer, m_rows, geometry, style, ownerDrawing);
         surface.MarkPainted();
     } catch (...) {
         // A picture that cannot be composed leaves the previous one.

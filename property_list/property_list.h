@@ -6,6 +6,7 @@
 //   RowStore      the rows and their rules             property_list/row_store.h
 //   RowGeometry   where rows are on screen              property_list/row_geometry.h
 //   PaintList     drawing the rows                      property_list/list_painter.h
+//   OffscreenBuffer the picture kept between paints     property_list/offscreen_buffer.h
 //   ValueEditors  the in-place editors, ValueChanged    property_list/value_editors.h
 //   OwnerDrawSink the host's sink for owner-drawn rows  property_list/owner_draw_sink.h
 #pragma once
@@ -19,6 +20,7 @@
 #include "colour_picking/colour_form.h"
 #include "colour_picking/paint_effects.h"
 #include "common/handles.h"
+#include "property_list/offscreen_buffer.h"
 #include "property_list/owner_draw_sink.h"
 #include "property_list/row_geometry.h"
 #include "property_list/row_store.h"
@@ -202,6 +204,7 @@ private:
     RowStore m_rows;
     OwnerDrawSink m_ownerDrawSink;
     ValueEditors m_editors{m_rows, m_ownerDrawSink, *this};
+    OffscreenBuffer m_paintBuffer;
     bool m_holdDraw = false;
     OLE_COLOR m_highlightColor = 0x8000000D;
     OLE_COLOR m_highlightText = 0x8000000E;
