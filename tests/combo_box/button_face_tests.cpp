@@ -36,14 +36,6 @@ std::vector<Pixel> GlyphPixels(int gx, int gy, bool drawn) {
             {gx + 2, gy + 3, COLOR_BTNFACE}, {gx + 4, gy + 3, COLOR_BTNFACE}, {gx + 3, gy + 4, COLOR_BTNFACE}};
 }
 
-int CountDifferences(const CapturedBitmap& a, const CapturedBitmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
-    int differing = 0;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x) differing += a.At(x, y) != b.At(x, y);
-    return differing;
-}
-
 TEST_F(ButtonFaceTest, EdgesAndGlyphUpAndDropped) {
     const std::shared_ptr<PaintEffects> painter = AcquirePaintFx();
     AddRows({L"a", L"b"});

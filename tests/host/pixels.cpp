@@ -110,4 +110,12 @@ HRESULT CapturedBitmap::SavePng(const wchar_t* path) const {
     return m_bitmap ? SaveBitmapAsPng(m_bitmap.get(), path) : E_UNEXPECTED;
 }
 
+int CountDifferences(const CapturedBitmap& a, const CapturedBitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
+    int differing = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x) differing += a.At(x, y) != b.At(x, y);
+    return differing;
+}
+
 }  // namespace zo::test

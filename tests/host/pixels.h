@@ -67,4 +67,8 @@ private:
     int m_height = 0;
 };
 
+// How many pixels differ between two captures of one size; -1 when the
+// sizes differ.
+[[nodiscard]] int CountDifferences(const CapturedBitmap& a, const CapturedBitmap& b);
+
 }  // namespace zo::test

@@ -149,6 +149,23 @@ TEST_F(OwnerDrawPaintingTest, TheHostEditorIsPlacedAtTheSelectedRowOrAboveTheTop
     EXPECT_EQ(editorTop, -90);
 }
 
+// The picture is composed in a buffer kept between paints: a sink that
+// leaves its DC changed (the origin moved) changes nothing in the next one.
+TEST_F(OwnerDrawPaintingTest, ASinkThatLeavesTheDcChangedDoesNotMoveTheNextPicture) {
+    ASSERT_TRUE(DispOk(Add(L"Drawn", L"", kOwnerDrawRow)));
+    ASSERT_TRUE(DispOk(Add(L"Text", L"text")));
+    const CapturedBitmap clean = Picture();
+    sink->onDrawItem = [](DISPPARAMS& params) {
+        const VARIANT& dc = params.rgvarg[params.cArgs - 1 - kDc];
+        const LONG handle = V_VT(&dc) == (VT_I4 | VT_BYREF) ? *V_I4REF(&dc) : V_I4(&dc);
+        ::SetViewportOrgEx(reinterpret_cast<HDC>(static_cast<INT_PTR>(handle)), 40, 40, nullptr);
+        return S_OK;
+    };
+    EXPECT_GT(CountDifferences(Picture(), clean), 0) << "the moved origin shows in that paint";
+    sink->onDrawItem = nullptr;
+    EXPECT_EQ(CountDifferences(Picture(), clean), 0);
+}
+
 TEST_F(OwnerDrawPaintingTest, AFailingSinkLeavesTheRestOfThePictureDrawn) {
     ASSERT_TRUE(DispOk(Add(L"Drawn", L"", kOwnerDrawRow)));
     ASSERT_TRUE(DispOk(Add(L"Text", L"shown")));
