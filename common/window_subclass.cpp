@@ -1,6 +1,84 @@
 #include "common/window_subclass.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 namespace zo {
+
+namespace {
+
+// The subclasses this process installed, as their properties hold them.
+struct InstalledSubclass {
+    HWND window;
+    std::wstring procProperty;
+    std::wstring objectProperty;
+    WNDPROC previous;
+    void* object;
+};
+
+SRWLOCK g_installedLock = SRWLOCK_INIT;
+std::vector<InstalledSubclass>& InstalledSubclasses() noexcept {
+    static std::vector<InstalledSubclass> installed;
+    return installed;
+}
+
+class SharedLock {
+public:
+    SharedLock() noexcept { ::AcquireSRWLockShared(&g_installedLock); }
+    ~SharedLock() { ::ReleaseSRWLockShared(&g_installedLock); }
+    SharedLock(const SharedLock&) = delete;
+    SharedLock& operator=(const SharedLock&) = delete;
+};
+
+class ExclusiveLock {
+public:
+    ExclusiveLock() noexcept { ::AcquireSRWLockExclusive(&g_installedLock); }
+    ~ExclusiveLock() { ::ReleaseSRWLockExclusive(&g_installedLock); }
+    ExclusiveLock(const ExclusiveLock&) = delete;
+    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
+};
+
+void Forget(HWND window, const wchar_t* procProperty) noexcept {
+    const ExclusiveLock lock;
+    std::vector<InstalledSubclass>& installed = InstalledSubclasses();
+    installed.erase(std::remove_if(installed.begin(), installed.end(),
+                                   [&](const InstalledSubclass& entry) {
+                                       return entry.window == window && entry.procProperty == procProperty;
+                                   }),
+                    installed.end());
+}
+
+void Remember(HWND window, const wchar_t* procProperty, const wchar_t* objectProperty, WNDPROC previous,
+              void* object) noexcept {
+    try {
+        Forget(window, procProperty);
+        const ExclusiveLock lock;
+        InstalledSubclasses().push_back({window, procProperty, objectProperty, previous, object});
+    } catch (...) {
+        // Not remembered: the window's properties still answer.
+    }
+}
+
+}  // namespace
+
+void* WindowSubclass::ObjectOf(HWND window, const wchar_t* objectProperty) noexcept {
+    {
+        const SharedLock lock;
+        for (const InstalledSubclass& entry : InstalledSubclasses())
+            if (entry.window == window && entry.objectProperty == objectProperty) return entry.object;
+    }
+    return ::GetPropW(window, objectProperty);
+}
+
+WNDPROC WindowSubclass::PreviousOf(HWND window, const wchar_t* procProperty) noexcept {
+    {
+        const SharedLock lock;
+        for (const InstalledSubclass& entry : InstalledSubclasses())
+            if (entry.window == window && entry.procProperty == procProperty) return entry.previous;
+    }
+    return reinterpret_cast<WNDPROC>(::GetPropW(window, procProperty));
+}
 
 bool WindowSubclass::Install(HWND window, WNDPROC procedure, void* object) noexcept {
     if (m_window || !window || !::IsWindow(window) || !procedure) return false;
@@ -9,6 +87,7 @@ bool WindowSubclass::Install(HWND window, WNDPROC procedure, void* object) noexc
     unique_window_property previousProperty(window, m_procProperty, reinterpret_cast<HANDLE>(previous));
     unique_window_property objectProperty(window, m_objectProperty, static_cast<HANDLE>(object));
     if (!previousProperty || !objectProperty) return false;
+    Remember(window, m_procProperty, m_objectProperty, reinterpret_cast<WNDPROC>(previous), object);
     ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
     m_previous = std::move(previousProperty);
     m_object = std::move(objectProperty);
@@ -20,6 +99,9 @@ bool WindowSubclass::Install(HWND window, WNDPROC procedure, void* object) noexc
 void WindowSubclass::Remove() noexcept {
     HWND window = std::exchange(m_window, nullptr);
     if (!window) return;
+    // From here the window's properties answer: its previous procedure while
+    // a later subclasser still calls ours, and no object.
+    Forget(window, m_procProperty);
     if (!::IsWindow(window)) {
         // The window went without telling us: its properties went with it.
         m_previous.release();

@@ -6,6 +6,9 @@
 // window's previous procedure and "<stem>Ptr" the handling object (borrowed,
 // never counted). Both are set before the procedure is replaced, so the new
 // procedure always finds them, and both go when the subclass is taken out.
+// The process also keeps what the subclasses it installed hold, so that the
+// procedure finds them on every message without asking the window for its
+// properties; windows it did not subclass are asked.
 #pragma once
 
 #include <windows.h>
@@ -69,13 +72,9 @@ public:
     [[nodiscard]] HWND Window() const noexcept { return m_window; }
 
     // The handling object of a subclassed window, or null.
-    [[nodiscard]] static void* ObjectOf(HWND window, const wchar_t* objectProperty) noexcept {
-        return ::GetPropW(window, objectProperty);
-    }
+    [[nodiscard]] static void* ObjectOf(HWND window, const wchar_t* objectProperty) noexcept;
     // The procedure the window had before the subclass, or null.
-    [[nodiscard]] static WNDPROC PreviousOf(HWND window, const wchar_t* procProperty) noexcept {
-        return reinterpret_cast<WNDPROC>(::GetPropW(window, procProperty));
-    }
+    [[nodiscard]] static WNDPROC PreviousOf(HWND window, const wchar_t* procProperty) noexcept;
 
 private:
     const wchar_t* m_procProperty;

@@ -390,6 +390,23 @@ TEST_F(ScrollbarTest, WhileHeldTheBarKeepsItsStateAndTheWindowTakesItWhenTheHold
     EXPECT_TRUE(state.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) << "the held disabling is applied";
 }
 
+// The parent's messages (a repaint among them) find the wrapper and the
+// previous procedure without reading the window's properties: with them
+// gone, the messages still arrive.
+TEST_F(ScrollbarTest, TheParentsMessagesReachTheWrapperWithoutReadingItsProperties) {
+    CreateBar(100, 10, 40);
+    HANDLE previous = ::RemovePropW(parent, L"ZoScrollProc");
+    HANDLE object = ::RemovePropW(parent, L"ZoScrollPtr");
+    events.names.clear();
+    ParentMessages().clear();
+    SendScroll(SB_LINEDOWN);
+    ::SendMessageW(parent, WM_APP, 0, 0);
+    EXPECT_EQ(events.names, (std::vector<std::wstring>{L"ChangePending", L"Change"}));
+    EXPECT_TRUE(Received(WM_APP)) << "other messages still reach the parent's own procedure";
+    ::SetPropW(parent, L"ZoScrollProc", previous);
+    ::SetPropW(parent, L"ZoScrollPtr", object);
+}
+
 TEST_F(ScrollbarTest, TwoWrappersOnOneParentOnlyTheFirstReceivesItsMessages) {
     CreateBar(100, 10, 5);
     RecordingEvents secondEvents;
