@@ -25,7 +25,7 @@ namespace {
 constexpr double kBrowseButtonWidth = 255;
 constexpr double kArrowButtonWidth = 240;
 
-int32_t ColourOf(const PropItem& item) { return CLng(Val(item.Value)); }
+int32_t ColourOf(const PropItem& item) { return CLng(Val(std::wstring(item.Value()))); }
 
 }  // namespace
 
@@ -88,8 +88,8 @@ void ValueEditors::cmdBrowse_MouseDown(int16_t button) {
     const PropItem* item = m_rows.Selected();
     if (!item) return;
     const RowId id = item->Id;
-    std::wstring fillWith = item->Value;
-    m_host.RaiseBrowse(item->Name, m_rows.SelIndex(), fillWith);
+    std::wstring fillWith(item->Value());
+    m_host.RaiseBrowse(std::wstring(item->Name()), m_rows.SelIndex(), fillWith);
     m_textEditActive = false;
     if (!StillSelected(id)) return;  // the host changed the rows during Browse
     const std::optional<std::wstring> stored = RaiseAndStore(fillWith, !m_rows.Selected()->ReadOnly);
@@ -108,11 +108,11 @@ std::optional<std::wstring> ValueEditors::RaiseAndStore(const std::wstring& valu
     if (mayStore) {
         CommitValue(id, index, value, true);
     } else {
-        m_host.RaiseValueChanged(item->Name, index, value);
+        m_host.RaiseValueChanged(std::wstring(item->Name()), index, value);
     }
     const std::optional<int32_t> at = m_rows.IndexOf(id, index);
     if (!at) return std::nullopt;
-    return m_rows.Row(*at)->Value;
+    return std::wstring(m_rows.Row(*at)->Value());
 }
 
 // --- The colour box and its arrow --------------------------------------------
@@ -123,7 +123,7 @@ void ValueEditors::PaintColourBox(HDC dc, const RECT& client) const {
     unique_select font(dc, BorrowedFontHandle(m_picValue.Font().get()));
     ::SetTextColor(dc, TranslateColour(m_picValue.ForeColor()));
     ::SetBkMode(dc, TRANSPARENT);
-    DrawColourValue(dc, item->Value, client.bottom, 0, 1, client.right, client.bottom);
+    DrawColourValue(dc, std::wstring(item->Value()), client.bottom, 0, 1, client.right, client.bottom);
 }
 
 void ValueEditors::picValue_Resize() noexcept {
@@ -182,7 +182,7 @@ void ValueEditors::cboValue_PickItem() {
     const PropItem* item = m_rows.Selected();
     if (!item) return;
     if (item->ReadOnly) {
-        m_cboValue.SetText(item->Value);
+        m_cboValue.SetText(std::wstring(item->Value()));
     } else {
         m_textEditActive = true;
         CommitValue(item->Id, m_rows.SelIndex(), m_cboValue.Text(), true);

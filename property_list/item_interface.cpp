@@ -60,12 +60,12 @@ STDMETHODIMP PropertyList::Clear() {
 STDMETHODIMP PropertyList::get_Item(short Index, BSTR* result) {
     if (!result) return E_POINTER;
     *result = nullptr;
-    return RowMember(*this, [&] { ThrowIfFailed(NewBstr(m_rows.At(Index).Name, result)); }, &PropertyList::ShowItemError);
+    return RowMember(*this, [&] { ThrowIfFailed(NewBstr(std::wstring(m_rows.At(Index).Name()), result)); }, &PropertyList::ShowItemError);
 }
 
 STDMETHODIMP PropertyList::put_Item(short Index, BSTR value) {
     return RowMember(*this, [&] {
-        m_rows.At(Index).Name = TextOf(value);
+        m_rows.At(Index).SetName(TextOf(value));
         DrawList();
     }, &PropertyList::ShowItemError);
 }
@@ -73,7 +73,7 @@ STDMETHODIMP PropertyList::put_Item(short Index, BSTR value) {
 STDMETHODIMP PropertyList::get_Value(short Index, BSTR* result) {
     if (!result) return E_POINTER;
     *result = nullptr;
-    return RowMember(*this, [&] { ThrowIfFailed(NewBstr(m_rows.At(Index).Value, result)); }, &PropertyList::ShowItemError);
+    return RowMember(*this, [&] { ThrowIfFailed(NewBstr(std::wstring(m_rows.At(Index).Value()), result)); }, &PropertyList::ShowItemError);
 }
 
 STDMETHODIMP PropertyList::put_Value(short Index, BSTR value) {
@@ -124,7 +124,9 @@ STDMETHODIMP PropertyList::get_ItemData(short* Index, VARIANT* result) {
     if (!Index || !result) return E_POINTER;
     ::VariantInit(result);
     return RowMember(*this, [&] {
-        const HRESULT hr = ::VariantCopy(result, &m_rows.At(*Index).ItemData);
+        const VARIANT* data = m_rows.ItemDataOf(m_rows.At(*Index));
+        if (!data) return;
+        const HRESULT hr = ::VariantCopy(result, const_cast<VARIANT*>(data));
         if (FAILED(hr)) throw VbError::FromHResult(hr);
     }, &PropertyList::ShowItemError);
 }
@@ -134,7 +136,7 @@ STDMETHODIMP PropertyList::put_ItemData(short* Index, VARIANT value) {
     return RowMember(*this, [&] {
         PropItem& item = m_rows.At(*Index);
         // A by-reference argument is stored as the value it refers to.
-        const HRESULT hr = ::VariantCopyInd(&item.ItemData, &value);
+        const HRESULT hr = ::VariantCopyInd(&m_rows.ItemDataFor(item), &value);
         if (FAILED(hr)) throw VbError::FromHResult(hr);
     }, &PropertyList::ShowItemError);
 }

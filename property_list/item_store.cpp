@@ -80,7 +80,7 @@ void PropertyList::StoreValue(int32_t index, const std::wstring& value) {
         DrawList();
         return;
     }
-    item.Value = newValue;
+    item.SetValue(newValue);
     if (row_kind::IsTextKind(itemType)) {
         m_editors.ShowStoredText(id, newValue);
         DrawList();

@@ -27,9 +27,10 @@ void FillSolid(HDC dc, int left, int top, int right, int bottom, COLORREF colour
     ::FillRect(dc, &area, brush.get());
 }
 
-void DrawCellText(HDC dc, const std::wstring& text, int left, int top, int right, int bottom) noexcept {
+void DrawCellText(HDC dc, std::wstring_view text, int left, int top, int right, int bottom) noexcept {
+    if (text.empty()) return;
     RECT cell{left, top, right, bottom};
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &cell, DT_SINGLELINE);
+    ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &cell, DT_SINGLELINE);
 }
 
 struct RowBand {
@@ -49,19 +50,19 @@ void DrawPlainRow(HDC dc, const PropItem& item, bool selected, const RowBand& ba
     }
     if (header) {
         unique_select headerFont(dc, style.headerFont);
-        DrawCellText(dc, item.Name, kNameLeftPx, band.top + 1, band.width, band.bottom);
+        DrawCellText(dc, item.Name(), kNameLeftPx, band.top + 1, band.width, band.bottom);
     } else {
-        DrawCellText(dc, item.Name, kNameLeftPx, band.top + 1, band.divider + 1, band.bottom);
+        DrawCellText(dc, item.Name(), kNameLeftPx, band.top + 1, band.divider + 1, band.bottom);
     }
     ::SetTextColor(dc, style.foreColour);
     if (header) return;
     const int valueLeft = band.divider + kValueGapPx;
     if (item.ItemType == row_kind::Colour) {
         Skipping([&] {
-            DrawColourValue(dc, item.Value, style.swatchPx, valueLeft, band.top + 1, band.width, band.bottom);
+            DrawColourValue(dc, std::wstring(item.Value()), style.swatchPx, valueLeft, band.top + 1, band.width, band.bottom);
         });
     } else {
-        DrawCellText(dc, item.Value, valueLeft, band.top + 1, band.width, band.bottom);
+        DrawCellText(dc, item.Value(), valueLeft, band.top + 1, band.width, band.bottom);
     }
 }
 

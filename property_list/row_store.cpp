@@ -1,9 +1,25 @@
 #include "property_list/row_store.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 #include "common/vb_conversions.h"
 #include "common/vb_error.h"
 
 namespace zo {
+
+void PropItem::SetTexts(std::wstring_view name, std::wstring_view value) {
+    if (name.size() > UINT32_MAX || value.size() > UINT32_MAX - name.size()) throw std::length_error("row text");
+    std::unique_ptr<wchar_t[]> text;
+    if (!name.empty() || !value.empty()) {
+        text = std::make_unique_for_overwrite<wchar_t[]>(name.size() + value.size());
+        std::copy(name.begin(), name.end(), text.get());
+        std::copy(value.begin(), value.end(), text.get() + name.size());
+    }
+    m_text = std::move(text);
+    m_nameLength = static_cast<uint32_t>(name.size());
+    m_valueLength = static_cast<uint32_t>(value.size());
+}
 
 int16_t RowStore::CountForInterface() const { return CInt(Count()); }
 
@@ -51,14 +67,14 @@ std::wstring RowStore::ValueToStore(int32_t itemType, const std::wstring& text) 
 int32_t RowStore::Insert(const std::wstring& name, const std::wstring& content, bool readOnly, int32_t itemType,
                          int32_t index) {
     PropItem item;
-    item.Name = name;
-    item.Value = ContentForNewRow(itemType, content);
+    item.SetTexts(name, ContentForNewRow(itemType, content));
     item.ReadOnly = readOnly;
     item.ItemType = itemType;
     item.Id = m_nextId++;
 
     const int32_t oldCount = Count();
     // An empty list may still hold a blank or left-over record; rows are 0 .. LastIndex.
+    ForgetItemDataFrom(static_cast<size_t>(oldCount));
     m_items.resize(static_cast<size_t>(oldCount));
     const int32_t placed = (index < 0 || index >= oldCount) ? oldCount : index;
     m_items.insert(m_items.begin() + placed, std::move(item));
@@ -69,7 +85,11 @@ int32_t RowStore::Insert(const std::wstring& name, const std::wstring& content, 
 
 bool RowStore::Remove(int32_t index) {
     if (index < 0 || index > m_lastIndex) return false;
-    if (m_lastIndex > 0) m_items.erase(m_items.begin() + index);
+    if (m_lastIndex > 0) {
+        PropItem& going = m_items[static_cast<size_t>(index)];
+        if (going.HasItemData) m_itemData.erase(going.Id);
+        m_items.erase(m_items.begin() + index);
+    }
     --m_lastIndex;
     DropSelectionPastEnd();
     return true;
@@ -77,10 +97,28 @@ bool RowStore::Remove(int32_t index) {
 
 void RowStore::Clear() {
     m_lastIndex = -1;
+    m_itemData.clear();
     m_items.clear();
     m_items.emplace_back();
     m_allocated = true;
     DropSelectionPastEnd();
+}
+
+const VARIANT* RowStore::ItemDataOf(const PropItem& item) const noexcept {
+    if (!item.HasItemData) return nullptr;
+    const auto found = m_itemData.find(item.Id);
+    return found == m_itemData.end() ? nullptr : &found->second;
+}
+
+VARIANT& RowStore::ItemDataFor(PropItem& item) {
+    VARIANT& data = m_itemData[item.Id];
+    item.HasItemData = true;
+    return data;
+}
+
+void RowStore::ForgetItemDataFrom(size_t first) noexcept {
+    for (size_t i = first; i < m_items.size(); ++i)
+        if (m_items[i].HasItemData) m_itemData.erase(m_items[i].Id);
 }
 
 void RowStore::ResetLongestItem(double widthTwips) { m_longestItem = CLng(widthTwips); }

@@ -9,8 +9,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "common/handles.h"
@@ -29,14 +32,29 @@ inline constexpr int32_t Text = 0, Number = 1, Boolean = 2, Browse = 3, Colour =
 // move it; 0 names no row (a blank or left-over record).
 using RowId = uint64_t;
 
-// One row. The value is always kept as text.
-struct PropItem {
-    std::wstring Name;
-    std::wstring Value;
-    unique_variant ItemData;
-    bool ReadOnly = false;
-    int32_t ItemType = row_kind::Text;
+// One row. The value is always kept as text; the name and the value share
+// one allocation, and item data lives in the store, only for rows that have
+// it, so that a long list costs little beyond its texts.
+class PropItem {
+public:
+    [[nodiscard]] std::wstring_view Name() const noexcept { return {m_text.get(), m_nameLength}; }
+    [[nodiscard]] std::wstring_view Value() const noexcept {
+        return {m_text ? m_text.get() + m_nameLength : nullptr, m_valueLength};
+    }
+    void SetName(std::wstring_view name) { SetTexts(name, Value()); }
+    void SetValue(std::wstring_view value) { SetTexts(Name(), value); }
+    void SetTexts(std::wstring_view name, std::wstring_view value);
+
     RowId Id = 0;
+    int32_t ItemType = row_kind::Text;
+    bool ReadOnly = false;
+    // Set by the store when it keeps item data for this record.
+    bool HasItemData = false;
+
+private:
+    std::unique_ptr<wchar_t[]> m_text;
+    uint32_t m_nameLength = 0;
+    uint32_t m_valueLength = 0;
 };
 
 class RowStore {
@@ -82,6 +100,11 @@ public:
     // A name measuring `widthTwips` (margin included) widens the column.
     void WidenLongestItem(double widthTwips);
 
+    // The item data kept for a record (any record At can reach), or null
+    // when it has none; ItemDataFor makes an empty one to write into.
+    [[nodiscard]] const VARIANT* ItemDataOf(const PropItem& item) const noexcept;
+    [[nodiscard]] VARIANT& ItemDataFor(PropItem& item);
+
     // The selected row, -1 for none. Selection past the last row is dropped
     // whenever rows go, so that no later step reads a row that is gone.
     [[nodiscard]] int32_t SelIndex() const noexcept { return m_selIndex; }
@@ -93,8 +116,11 @@ public:
 
 private:
     void DropSelectionPastEnd() noexcept;
+    // The records from `first` on are about to go: so does their item data.
+    void ForgetItemDataFrom(size_t first) noexcept;
 
     std::vector<PropItem> m_items;
+    std::unordered_map<RowId, unique_variant> m_itemData;
     bool m_allocated = false;
     int32_t m_lastIndex = -1;
     int32_t m_selIndex = -1;

@@ -31,7 +31,7 @@ int16_t NumericKeyFilter(int16_t keyAscii) {
 }  // namespace
 
 bool ValueEditors::TextPendingFor(const PropItem& item) const {
-    return row_kind::IsTextKind(item.ItemType) && item.Id == m_textRow && m_txtValue.Text() != item.Value;
+    return row_kind::IsTextKind(item.ItemType) && item.Id == m_textRow && m_txtValue.Text() != item.Value();
 }
 
 void ValueEditors::CloseTextBox() noexcept {
@@ -80,7 +80,7 @@ void ValueEditors::StartTyping(const EditorPlace& place, wchar_t typed) {
     const PropItem* item = m_rows.Selected();
     if (!item) return;
     m_txtValue.SetWidth(place.right - m_txtValue.Left());
-    m_txtValue.SetText(item->Value);
+    m_txtValue.SetText(std::wstring(item->Value()));
     m_textRow = item->Id;
     m_txtValue.SetLocked(item->ReadOnly);
     m_txtValue.SetTop(place.top);

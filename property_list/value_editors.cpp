@@ -149,7 +149,7 @@ void ValueEditors::OpenTextBox(const PropItem& item, const EditorPlace& place) n
     const bool browse = item.ItemType == row_kind::Browse;
     m_txtValue.SetWidth(place.right - m_txtValue.Left());
     if (browse) m_cmdBrowse.SetLeft(place.right - m_cmdBrowse.Width());
-    m_txtValue.SetText(item.Value);
+    m_txtValue.SetText(std::wstring(item.Value()));
     m_textRow = item.Id;
     m_txtValue.SetLocked(browse || item.ReadOnly);
     m_txtValue.SetTop(place.top);
@@ -181,7 +181,7 @@ void ValueEditors::OpenListEditor(RowId id, const EditorPlace& place) {
         if (!StillSelected(id)) return;
         for (const std::wstring& entry : entries) m_cboValue.Add(entry);
     }
-    m_cboValue.SetText(m_rows.Selected()->Value);
+    m_cboValue.SetText(std::wstring(m_rows.Selected()->Value()));
     m_cboValue.SetVisible(true);
 }
 
@@ -208,12 +208,12 @@ bool ValueEditors::CommitValue(RowId id, int32_t index, const std::wstring& newV
     std::optional<int32_t> at = m_rows.IndexOf(id, index);
     if (!at) return false;
     if (notify) {
-        const std::wstring name = m_rows.Row(*at)->Name;
+        const std::wstring name(m_rows.Row(*at)->Name());
         if (m_host.RaiseValueChanged(name, *at, newValue)) return false;
         at = m_rows.IndexOf(id, *at);
         if (!at) return false;
     }
-    m_rows.Row(*at)->Value = newValue;
+    m_rows.Row(*at)->SetValue(newValue);
     return true;
 }
 
