@@ -44,6 +44,33 @@ TEST(RowStore, ARowIsFoundByIdentityWhereverInsertionsAndRemovalsMoveIt) {
     EXPECT_EQ(rows.IndexOf(0), std::nullopt) << "blank records name no row";
 }
 
+// Item data stays with its row wherever the row moves, goes with it, and
+// a record's texts survive changing one of them.
+TEST(RowStore, ItemDataGoesWithItsRowAndTextsChangeOneAtATime) {
+    RowStore rows;
+    for (const wchar_t* name : {L"a", L"b", L"c"}) rows.Insert(name, L"v", false, row_kind::Text, -1);
+    V_VT(&rows.ItemDataFor(*rows.Row(1))) = VT_I4;
+    V_I4(&rows.ItemDataFor(*rows.Row(1))) = 42;
+    rows.Insert(L"top", L"", false, row_kind::Text, 0);
+    ASSERT_NE(rows.ItemDataOf(*rows.Row(2)), nullptr);
+    EXPECT_EQ(V_I4(rows.ItemDataOf(*rows.Row(2))), 42) << "it moved with row b";
+    EXPECT_EQ(rows.ItemDataOf(*rows.Row(1)), nullptr);
+    rows.Remove(2);
+    for (int i = 0; i <= rows.LastIndex(); ++i) EXPECT_EQ(rows.ItemDataOf(*rows.Row(i)), nullptr) << i;
+
+    PropItem& row = *rows.Row(0);
+    row.SetValue(L"a much longer value");
+    row.SetName(L"");
+    EXPECT_EQ(row.Name(), L"");
+    EXPECT_EQ(row.Value(), L"a much longer value");
+    row.SetName(L"named");
+    EXPECT_EQ(row.Name(), L"named");
+    EXPECT_EQ(row.Value(), L"a much longer value");
+    row.SetValue(L"");
+    EXPECT_EQ(row.Name(), L"named");
+    EXPECT_EQ(row.Value(), L"");
+}
+
 TEST(RowGeometry, PaintingAndHitTestsShareOneMappingHeldWithinTheRows) {
     RowMetrics metrics;
     metrics.lineTwips = 195;  // 13 pixels: rows 16 pixels apart, 240 twips
