@@ -116,7 +116,7 @@ private:
 // A platform list in a visible top-level window of its own.
 class PlatformContender : public Contender {
 public:
-    PlatformContender(const wchar_t* className, DWORD style) {
+    PlatformContender(const wchar_t* className, DWORD style, UINT clearMessage) : m_clearMessage(clearMessage) {
         RECT frame{0, 0, kWidth, kHeight};
         ::AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
         m_frame = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
@@ -137,16 +137,21 @@ public:
         ::InvalidateRect(m_list, nullptr, TRUE);
         ::UpdateWindow(m_list);
     }
+    void Clear() override {
+        ::SendMessageW(m_list, m_clearMessage, 0, 0);
+        ::UpdateWindow(m_list);
+    }
 
 protected:
     virtual void AddRow(int i) = 0;
+    UINT m_clearMessage;
     HWND m_frame = nullptr;
     HWND m_list = nullptr;
 };
 
 class ListViewContender final : public PlatformContender {
 public:
-    ListViewContender() : PlatformContender(WC_LISTVIEWW, LVS_REPORT) {
+    ListViewContender() : PlatformContender(WC_LISTVIEWW, LVS_REPORT, LVM_DELETEALLITEMS) {
         for (int column = 0; column < 2; ++column) {
             LVCOLUMNW definition{};
             definition.mask = LVCF_WIDTH | LVCF_TEXT;
@@ -156,10 +161,6 @@ public:
         }
     }
     [[nodiscard]] const char* Name() const override { return "ListView"; }
-    void Clear() override {
-        ::SendMessageW(m_list, LVM_DELETEALLITEMS, 0, 0);
-        ::UpdateWindow(m_list);
-    }
 
 private:
     void AddRow(int i) override {
@@ -177,12 +178,9 @@ private:
 
 class ListBoxContender final : public PlatformContender {
 public:
-    ListBoxContender() : PlatformContender(L"LISTBOX", LBS_NOINTEGRALHEIGHT | LBS_USETABSTOPS | LBS_NOTIFY) {}
+    ListBoxContender()
+        : PlatformContender(L"LISTBOX", LBS_NOINTEGRALHEIGHT | LBS_USETABSTOPS | LBS_NOTIFY, LB_RESETCONTENT) {}
     [[nodiscard]] const char* Name() const override { return "LISTBOX"; }
-    void Clear() override {
-        ::SendMessageW(m_list, LB_RESETCONTENT, 0, 0);
-        ::UpdateWindow(m_list);
-    }
 
 private:
     void AddRow(int i) override {

@@ -23,21 +23,17 @@ std::vector<InstalledSubclass>& InstalledSubclasses() noexcept {
     return installed;
 }
 
-class SharedLock {
+// Holds the record's lock, shared or exclusive, for a scope.
+template <void(WINAPI* Acquire)(PSRWLOCK), void(WINAPI* Release)(PSRWLOCK)>
+class LockGuard {
 public:
-    SharedLock() noexcept { ::AcquireSRWLockShared(&g_installedLock); }
-    ~SharedLock() { ::ReleaseSRWLockShared(&g_installedLock); }
-    SharedLock(const SharedLock&) = delete;
-    SharedLock& operator=(const SharedLock&) = delete;
+    LockGuard() noexcept { Acquire(&g_installedLock); }
+    ~LockGuard() { Release(&g_installedLock); }
+    LockGuard(const LockGuard&) = delete;
+    LockGuard& operator=(const LockGuard&) = delete;
 };
-
-class ExclusiveLock {
-public:
-    ExclusiveLock() noexcept { ::AcquireSRWLockExclusive(&g_installedLock); }
-    ~ExclusiveLock() { ::ReleaseSRWLockExclusive(&g_installedLock); }
-    ExclusiveLock(const ExclusiveLock&) = delete;
-    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
-};
+using SharedLock = LockGuard<::AcquireSRWLockShared, ::ReleaseSRWLockShared>;
+using ExclusiveLock = LockGuard<::AcquireSRWLockExclusive, ::ReleaseSRWLockExclusive>;
 
 void Forget(HWND window, const wchar_t* procProperty) noexcept {
     const ExclusiveLock lock;
