@@ -62,9 +62,12 @@ void PropertyList::CPicker_ColorPicked(int32_t colour) {
 
 void PropertyList::RaiseBrowse(const std::wstring& name, int32_t index, std::wstring& fillWith) {
     unique_bstr fill(::SysAllocStringLen(fillWith.data(), static_cast<UINT>(fillWith.size())));
-    BSTR raw = fill.release();
+    // The arguments are made first: once the string is handed to the event,
+    // nothing can fail before it is taken back.
+    BSTR raw = nullptr;
     EventArgs args;
     args.String(name).Short(CInt(index)).StringRef(raw);
+    raw = fill.release();
     RaiseControlEvent(PROPERTYLIST_EVENT_BROWSE, args);
     fill.reset(raw);
     fillWith = TextOf(fill.get());

@@ -80,7 +80,6 @@ void ValueEditors::StartTyping(const EditorPlace& place, wchar_t typed) {
     const PropItem* item = m_rows.Selected();
     if (!item) return;
     m_txtValue.SetWidth(place.right - m_txtValue.Left());
-    m_txtValue.SetText(std::wstring(item->Value()));
     m_textRow = item->Id;
     m_txtValue.SetLocked(item->ReadOnly);
     m_txtValue.SetTop(place.top);

@@ -31,8 +31,7 @@ void DrawBox(HDC dc, int x1, int y1, int x2, int y2, OLE_COLOR outline, OLE_COLO
     ::Rectangle(dc, std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1);
 }
 
-void DrawButtonEdges(HDC dc, int width, int height) noexcept {
-    const int w = width, h = height;
+void DrawButtonEdges(HDC dc, int w, int h) noexcept {
     using namespace system_colour;
     DrawLine(dc, 1, 1, w - 2, 1, ButtonHighlight);
     DrawLine(dc, 1, 1, 1, h - 2, ButtonHighlight);
