@@ -1,0 +1,26 @@
+// While a ModalGuard lives, any dialog box of this thread (a colour dialog a
+// random right-click opened, say) is cancelled from a thread timer that the
+// dialog's own modal loop dispatches, so that no random step can leave the
+// soak waiting for a person.
+#pragma once
+
+#include <windows.h>
+
+namespace zo::test {
+
+class ModalGuard {
+public:
+    ModalGuard() noexcept;
+    ModalGuard(const ModalGuard&) = delete;
+    ModalGuard& operator=(const ModalGuard&) = delete;
+    ~ModalGuard();
+
+    // Dialogs cancelled so far by any guard of this process.
+    [[nodiscard]] static long Cancelled() noexcept;
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    UINT_PTR m_timer = 0;
+};
+
+}  // namespace zo::test
