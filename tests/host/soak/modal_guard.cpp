@@ -11,8 +11,13 @@ long g_cancelled = 0;
 BOOL CALLBACK CancelDialog(HWND window, LPARAM) {
     wchar_t name[16] = {};
     ::GetClassNameW(window, name, 16);
-    if (std::wcscmp(name, L"#32770") == 0 && ::IsWindowVisible(window)) {
+    if (!::IsWindowVisible(window)) return TRUE;
+    if (std::wcscmp(name, L"#32770") == 0) {
         ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        ++g_cancelled;
+    } else if (std::wcscmp(name, L"#32768") == 0) {
+        // A context menu (the text box's own, on a right-click).
+        ::EndMenu();
         ++g_cancelled;
     }
     return TRUE;

@@ -1,7 +1,7 @@
-// While a ModalGuard lives, any dialog box of this thread (a colour dialog a
-// random right-click opened, say) is cancelled from a thread timer that the
-// dialog's own modal loop dispatches, so that no random step can leave the
-// soak waiting for a person.
+// While a ModalGuard lives, any dialog box or menu of this thread (a colour
+// dialog or a text box's context menu that a random right-click opened) is
+// cancelled from a thread timer that the dialog's or menu's own modal loop
+// dispatches, so that no random step can leave the soak waiting for a person.
 #pragma once
 
 #include <windows.h>
@@ -15,7 +15,7 @@ public:
     ModalGuard& operator=(const ModalGuard&) = delete;
     ~ModalGuard();
 
-    // Dialogs cancelled so far by any guard of this process.
+    // Dialogs and menus cancelled so far by any guard of this process.
     [[nodiscard]] static long Cancelled() noexcept;
 
 private:

@@ -1,6 +1,7 @@
 #include "tests/host/soak/soak_journal.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace zo::test {
 
@@ -8,6 +9,13 @@ namespace {
 
 constexpr size_t kRecentSteps = 24;
 SoakJournal* g_journal = nullptr;
+
+// ZO_SOAK_TRACE=1 prints every step and detail as it happens, for a run that
+// hangs or ends without a word.
+bool Tracing() {
+    static const bool tracing = std::getenv("ZO_SOAK_TRACE") != nullptr;
+    return tracing;
+}
 
 }  // namespace
 
@@ -34,11 +42,18 @@ SoakJournal::~SoakJournal() {
 void SoakJournal::Begin(int64_t step, std::string what) {
     m_step = step;
     m_recent.push_back(std::to_string(step) + ": " + what);
+    if (Tracing()) std::fprintf(stderr, "\n%s", m_recent.back().c_str());
     if (m_recent.size() > kRecentSteps) m_recent.pop_front();
 }
 
 void SoakJournal::Note(const std::string& detail) {
-    if (!m_recent.empty()) m_recent.back() += "; " + detail;
+    if (m_recent.empty()) return;
+    std::string& current = m_recent.back();
+    current += current.ends_with(": ") ? detail : "; " + detail;
+    if (Tracing()) {
+        std::fprintf(stderr, " | %s", detail.c_str());
+        std::fflush(stderr);
+    }
 }
 
 std::string SoakJournal::Replay() const {
