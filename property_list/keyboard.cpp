@@ -133,17 +133,21 @@ void PropertyList::WrapToFirstRow() {
 
 // One row up or down: the typed text is committed first, the new index is
 // stored before SelChange, and the list scrolls to keep the row in view.
+// A host that changes the selection or the rows inside ValueChanged or
+// Scroll ends the move there: no SelChange names a row that is gone.
 void PropertyList::MoveSelection(int step) {
     const PropItem* item = m_rows.Selected();
     if (!item) throw VbError::Runtime(vb_error::kSubscriptOutOfRange);
+    const RowId from = item->Id;
     if (m_editors.TextBoxShown()) m_editors.CommitTypedText();
-    if (IsTerminated()) return;
+    if (IsTerminated() || !m_rows.SelectedIs(from)) return;
     const int32_t old = m_rows.SelIndex();
     const int32_t target = old + step;
     if (target < 0 || target > m_rows.LastIndex()) throw VbError::Runtime(vb_error::kSubscriptOutOfRange);
     m_rows.Select(target);
+    const RowId to = m_rows.Row(target)->Id;
     KeepInView(target, step);
-    if (IsTerminated()) return;
+    if (IsTerminated() || !m_rows.SelectedIs(to)) return;
     m_editors.Rollup();
     if (target != old) RaiseSelChange(old, target);
     if (IsTerminated()) return;

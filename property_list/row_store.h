@@ -109,6 +109,12 @@ public:
     // whenever rows go, so that no later step reads a row that is gone.
     [[nodiscard]] int32_t SelIndex() const noexcept { return m_selIndex; }
     [[nodiscard]] PropItem* Selected() noexcept { return Row(m_selIndex); }
+    // Whether the row named `id` is still the selected one: a host may have
+    // changed the rows inside an event.
+    [[nodiscard]] bool SelectedIs(RowId id) const noexcept {
+        const PropItem* selected = Row(m_selIndex);
+        return id != 0 && selected && selected->Id == id;
+    }
     // -1 for an empty list or no selection; Overflow past 32767.
     [[nodiscard]] int16_t SelectedForInterface() const;
     // Selects -1 .. LastIndex; anything else is refused.

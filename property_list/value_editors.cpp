@@ -117,10 +117,7 @@ void ValueEditors::ReclaimFocus() noexcept {
         ::SetFocus(surface);
 }
 
-bool ValueEditors::StillSelected(RowId id) noexcept {
-    const PropItem* selected = m_rows.Selected();
-    return selected && selected->Id == id;
-}
+bool ValueEditors::StillSelected(RowId id) noexcept { return m_rows.SelectedIs(id); }
 
 void ValueEditors::OpenSelected(const EditorPlace& place) {
     const PropItem* item = m_rows.Selected();

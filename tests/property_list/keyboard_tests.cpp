@@ -243,6 +243,27 @@ TEST_F(KeyboardTest, AHostThatClearsTheListInsideTheEventsAKeyRaisesEndsTheKeyQu
         events.On(dispid, [](EventArgs&) {});
 }
 
+// The same for the Scroll that an arrow raises to keep the new row in view:
+// a host that clears the list there gets no SelChange for a row that is gone.
+TEST_F(KeyboardTest, AHostThatClearsTheListInsideTheScrollOfAnArrowGetsNoSelChange) {
+    AddRows(40);
+    ASSERT_TRUE(DispOk(Put(list.get(), L"TopIndex", Short(10))));
+    ASSERT_TRUE(DispOk(Put(list.get(), L"Selected", Short(10))));
+    bool cleared = false;
+    events.On(list_event::Scroll, [&](EventArgs&) {
+        cleared = true;
+        EXPECT_TRUE(DispOk(Call(list.get(), L"Clear")));
+    });
+    events.Clear();
+    ::SetFocus(ListWindow());
+    Key(VK_UP);
+    events.On(list_event::Scroll, [](EventArgs&) {});
+    EXPECT_TRUE(cleared) << "moving up from the top row scrolls";
+    EXPECT_EQ(events.Count(list_event::SelChange), 0u);
+    EXPECT_EQ(ListCount(), 0);
+    EXPECT_EQ(Selected(), -1);
+}
+
 // A container that runs a dialog's navigation (IsDialogMessage) or offers
 // keys to the active object first still delivers the arrows, Tab, Enter and
 // characters to the list and its text box.

@@ -710,6 +710,7 @@ void ListSoak::OnEvent(DISPID dispid, EventArgs& args) {
 void ListSoak::Misbehave(Misdeed misdeed, EventArgs& args) {
     m_journal.Note(std::string("the handler ") + NameOf(misdeed));
     m_handlerActed = true;
+    ++m_report.misdeeds;
     switch (misdeed) {
     case Misdeed::ClearList: Clear(); break;
     case Misdeed::RemoveRow: Remove(RowIndex()); break;
@@ -723,6 +724,7 @@ void ListSoak::Misbehave(Misdeed misdeed, EventArgs& args) {
         // Everything the host holds goes, inside the event.
         if (!m_container) break;
         m_released = true;
+        ++m_report.releases;
         (void)m_events->Disconnect();
         m_list.reset();
         m_dispatch.reset();

@@ -21,7 +21,8 @@ bool Tracing() {
 
 std::string SoakReport::Describe() const {
     std::string text = "seed " + std::to_string(seed) + ": " + std::to_string(stepsRun) + " steps, " +
-                       std::to_string(hostings) + " controls hosted, " + std::to_string(mismatchCount) +
+                       std::to_string(hostings) + " controls hosted, " + std::to_string(misdeeds) +
+                       " misbehaving handlers (" + std::to_string(releases) + " released the control), " + std::to_string(mismatchCount) +
                        " mismatches, references left " + std::to_string(refsLeft) + "\n  before: " +
                        before.Describe() + "\n  after:  " + after.Describe() + "\n";
     for (const std::string& mismatch : mismatches) text += "  " + mismatch + "\n";

@@ -26,6 +26,8 @@ struct SoakReport {
     int64_t mismatchCount = 0;
     std::vector<std::string> mismatches;  // the first few, each with its step
     int hostings = 0;                     // controls hosted (a misbehaving host may release one)
+    int64_t misdeeds = 0;                 // handlers that misbehaved on purpose
+    int64_t releases = 0;                 // of them, those that released the control inside its event
     ULONG refsLeft = 0;                   // references left on any hosted control after its container closed
     LiveCounts before, after;
     double seconds = 0;
