@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -110,6 +111,15 @@ void ScrollBarNotice(HWND bar, SoakRandom& random) {
     HWND parent = ::GetParent(bar);
     ::SendMessageW(parent, WM_VSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(bar));
     if (::IsWindow(bar)) ::SendMessageW(parent, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(bar));
+}
+
+// The class of the window a press at `screen` goes to, for the journal.
+std::string ClassAt(POINT screen) {
+    HWND target = ::GetCapture();
+    if (!target) target = ::WindowFromPoint(screen);
+    wchar_t name[32] = L"nothing";
+    if (target) ::GetClassNameW(target, name, 32);
+    return Narrow(name);
 }
 
 // Mouse input routed as the system routes it, to the window holding the
@@ -304,6 +314,11 @@ void ListSoak::Step(int64_t step) {
         InputStep();
     if (m_container && !m_released) m_container->Pump();
 
+    // Every step when asked (ZO_SOAK_HEAP_CHECK), else now and then and after
+    // a control was released inside its own event.
+    static const bool checkEveryStep = std::getenv("ZO_SOAK_HEAP_CHECK") != nullptr;
+    if ((checkEveryStep || m_released || step % 64 == 0) && !HeapsAreSound())
+        Mismatch("the process heap is damaged after this step");
     if (m_released) {
         Unhost();
         if (!Failed()) Host();
@@ -595,7 +610,7 @@ void ListSoak::InputStep() {
     auto press = [&](HWND target, bool twice) {
         const POINT at = PointIn(target, m_random);
         m_journal.Note(std::string(twice ? "double-click" : "press") + " at " + std::to_string(at.x) + "," +
-                       std::to_string(at.y));
+                       std::to_string(at.y) + " on " + ClassAt(at));
         MouseAt(down, button, at, m_random);
         MouseAt(up, 0, at, m_random);
         if (twice) {

@@ -1,5 +1,7 @@
 #include "tests/host/soak/live_counts.h"
 
+#include <vector>
+
 namespace zo::test {
 
 namespace {
@@ -30,6 +32,18 @@ BOOL CALLBACK CountTopLevel(HWND window, LPARAM counter) {
 std::string LiveCounts::Describe() const {
     return "library GDI objects " + std::to_string(libraryGdiObjects) + ", system GDI objects " +
            std::to_string(systemGdiObjects) + ", windows " + std::to_string(threadWindows);
+}
+
+bool HeapsAreSound() {
+    std::vector<HANDLE> heaps(64);
+    DWORD count = ::GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data());
+    if (count > heaps.size()) {
+        heaps.resize(count);
+        count = ::GetProcessHeaps(count, heaps.data());
+    }
+    for (DWORD i = 0; i < count && i < heaps.size(); ++i)
+        if (!::HeapValidate(heaps[i], 0, nullptr)) return false;
+    return true;
 }
 
 LiveCounts TakeLiveCounts() {

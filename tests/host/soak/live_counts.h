@@ -22,4 +22,9 @@ struct LiveCounts {
 
 [[nodiscard]] LiveCounts TakeLiveCounts();
 
+// Whether every heap of the process passes HeapValidate: a write past a
+// block or through a freed pointer shows up here, at the step that made it,
+// instead of as a crash many steps later.
+[[nodiscard]] bool HeapsAreSound();
+
 }  // namespace zo::test
