@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <exception>
 
 #include "tests/host/message_pump.h"
 #include "tests/host/soak/live_counts.h"
@@ -87,6 +88,15 @@ using picker_soak::Stage;
 constexpr int kShortestStretch = 80;
 constexpr int kLongestStretch = 400;
 
+// One step; a check that cannot even read what it compares counts as a mismatch.
+void RunStep(SoakRun& run, Stage& stage, int64_t step) {
+    try {
+        stage.Step(step);
+    } catch (const std::exception& error) {
+        run.Mismatch(std::string("the step threw: ") + error.what());
+    }
+}
+
 std::unique_ptr<Stage> MakeStage(SoakRun& run, bool picker) {
     return picker ? picker_soak::MakePickerStage(run) : picker_soak::MakePopupStage(run);
 }
@@ -105,12 +115,13 @@ void WarmUp(SoakReport& report) {
         if (stage->Host()) {
             for (int step = 0; step < 40; ++step) {
                 run.journal.Begin(step, "warm-up");
-                stage->Step(step);
+                RunStep(run, *stage, step);
             }
         }
         stage->Close();
     }
     PumpMessages();
+    if (warm.mismatchCount > 0) warm.mismatches.push_back(run.journal.Replay());
     for (const std::string& mismatch : warm.mismatches) report.mismatches.push_back("warm-up " + mismatch);
     report.mismatchCount += warm.mismatchCount;
     report.refsLeft += warm.refsLeft;
@@ -142,7 +153,7 @@ SoakReport RunPickerSoak(const SoakOptions& options) {
                     break;
                 }
             }
-            stage->Step(step);
+            RunStep(run, *stage, step);
             report.stepsRun = step + 1;
         }
         if (stage) stage->Close();

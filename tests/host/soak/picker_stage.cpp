@@ -148,6 +148,7 @@ bool PickerStage::HostFrom(IPropertyBag* bag) {
     ::SetForegroundWindow(m_container->FrameHwnd());
     PumpMessages();
     m_released = false;
+    m_expectedPicks.clear();
     m_model.Restart(bag == nullptr);
     if (bag == nullptr) {
         m_model.fontPoints = ReadFontPoints(m_picker.get());
@@ -502,7 +503,7 @@ void PickerStage::Mouse(UINT message, WPARAM keys, POINT screen) {
         return;
     }
     if (target == m_grid) PredictGrid(message, client);
-    else if (target == m_list) PredictList(message, client);
+    else if (listPress) PredictList(message, client);
     else if (target == m_window) PredictSurface(message, client);
     SendMouse(message, keys, screen);
     if (listPress && !m_released) {

@@ -159,18 +159,39 @@ void PopupStage::Close() {
     PumpMessages();
 }
 
+// Odd contents for a colour row and the decimal text Add makes of them
+// (nullptr: whatever the list's number reading makes of it is taken).
+struct OddContent {
+    const wchar_t* content;
+    const wchar_t* stored;
+};
+constexpr OddContent kOddContents[] = {
+    {L"abc", L"0"},         {L"", L"0"},     {L"&H8000000F", L"-2147483633"}, {L"&HFF", L"255"},
+    {L"99999999999", nullptr}, {L"-1", L"-1"}, {L"&HFFFFFFFF", L"-1"},         {L"-2147483633", L"-2147483633"},
+    {L"12.5", nullptr},     {L" 42", L"42"}, {L"&O17", L"15"},                {L"7abc", L"7"},
+};
+
 void PopupStage::AddRow(int at) {
-    static const wchar_t* const kOdd[] = {L"abc", L"", L"&H8000000F", L"&HFF", L"99999999999", L"-1", L"&HFFFFFFFF",
-                                          L"-2147483633", L"12.5", L" 42"};
     const std::wstring name = L"C" + std::to_wstring(m_nextName++);
-    const std::wstring value = m_random.Percent(60) ? std::to_wstring(RandomColour(m_random)) : kOdd[m_random.Below(10)];
+    std::wstring content, stored;
+    if (m_random.Percent(60)) {
+        content = stored = std::to_wstring(RandomColour(m_random));
+    } else {
+        const OddContent& odd = kOddContents[m_random.Below(std::size(kOddContents))];
+        content = odd.content;
+        stored = odd.stored ? odd.stored : L"";
+    }
     const bool readOnly = m_random.Percent(20);
     const DispResult added = Call(m_list.get(), L"Add",
-                                  {Variant(name), Variant(value), Variant(readOnly), Variant(kColourRow),
+                                  {Variant(name), Variant(content), Variant(readOnly), Variant(kColourRow),
                                    Variant(static_cast<int16_t>(at))});
     if (!added.ok()) return m_run.Mismatch("Add failed: " + added.Describe());
     const size_t position = at < 0 || at > static_cast<int>(m_rows.size()) ? m_rows.size() : static_cast<size_t>(at);
-    m_rows.insert(m_rows.begin() + static_cast<std::ptrdiff_t>(position), Row{name, value, readOnly});
+    if (stored.empty()) {
+        stored = Get(m_list.get(), L"Value", static_cast<int16_t>(position)).value.ToString();
+        if (stored.empty()) m_run.Mismatch("Add of colour " + Narrow(content) + " stored no number");
+    }
+    m_rows.insert(m_rows.begin() + static_cast<std::ptrdiff_t>(position), Row{name, stored, readOnly});
 }
 
 void PopupStage::Step(int64_t step) {
@@ -328,17 +349,14 @@ void PopupStage::PressOutside() {
     const int x = m_random.Between(0, std::max(1L, client.right - 1)), y = m_random.Between(0, std::max(1L, client.bottom - 1));
     const bool twice = m_random.Percent(25);
     m_run.journal.Begin(m_step, std::string(twice ? "double-click" : "press") + " the list at " + std::to_string(x) + ", " + std::to_string(y));
-    const int before = Selected();
     ::SendMessageW(m_window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     ::SendMessageW(m_window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    // A press on a row hides the form; one below the rows leaves it.
+    if (Selected() >= 0) m_formShown = false;
     if (twice) {
         ::SendMessageW(m_window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
         ::SendMessageW(m_window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
         m_formShown.reset();  // a double-click on a colour row opens the form
-    } else if (Selected() != before) {
-        m_formShown = false;
-    } else {
-        m_formShown.reset();
     }
 }
 
@@ -369,6 +387,7 @@ void PopupStage::CallMember() {
             if (!PutIndexed(m_list.get(), L"Value", {Variant(static_cast<int16_t>(row))}, Variant(value)).ok())
                 return m_run.Mismatch("Value let failed");
             m_rows[static_cast<size_t>(row)].value = value;
+            m_formShown = false;  // the editors are refreshed, the form hidden
             return;
         }
         case 1: {
@@ -408,13 +427,14 @@ void PopupStage::CallMember() {
             if (!PutIndexed(m_list.get(), L"ReadOnly", {Variant(static_cast<int16_t>(row))}, Variant(readOnly)).ok())
                 return m_run.Mismatch("ReadOnly let failed");
             m_rows[static_cast<size_t>(row)].readOnly = readOnly;
+            m_formShown.reset();
             return;
         }
         case 6: {
             const int row = m_random.Between(-1, count - 1);
             m_run.journal.Begin(m_step, "Selected = " + std::to_string(row));
             (void)Put(m_list.get(), L"Selected", Variant(static_cast<int16_t>(row)));
-            m_formShown.reset();
+            m_formShown = false;
             return;
         }
         case 7: {
