@@ -361,6 +361,20 @@ void PopupStage::PressOutside() {
 }
 
 void PopupStage::KeyStep() {
+    if (m_random.Percent(25)) {
+        // Wheel notches over the list, or over the form when it shows.
+        const FormWindows form = Form();
+        const bool overForm = form.form && ::IsWindowVisible(form.form) && m_random.Percent(50);
+        HWND target = overForm ? (form.list && ::IsWindowVisible(form.list) ? form.list : form.grid) : m_window;
+        const int notches = m_random.Pick({-3, -1, 1, 2});
+        m_run.journal.Begin(m_step, "wheel " + std::to_string(notches) + (overForm ? " over the form" : " over the list"));
+        RECT place{};
+        ::GetWindowRect(target, &place);
+        ::SendMessageW(target, WM_MOUSEWHEEL, MAKEWPARAM(0, notches * WHEEL_DELTA),
+                       MAKELPARAM(place.left + 5, place.top + 5));
+        if (!overForm) m_formShown.reset();  // scrolling the list closes the editors
+        return;
+    }
     const WPARAM key = m_random.Pick<WPARAM>({VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_ESCAPE, VK_F4,
                                               VK_TAB, VK_SPACE, VK_DELETE, 'A', '7'});
     m_run.journal.Begin(m_step, "key " + std::to_string(key) + " in the list");
