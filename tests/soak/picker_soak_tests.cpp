@@ -17,7 +17,7 @@ namespace {
 [[maybe_unused]] auto* const ole = ::testing::AddGlobalTestEnvironment(new OleEnvironment);
 
 // About ten seconds natively; a CPU emulator runs the same work many times slower.
-constexpr int64_t kNativeSteps = 1500;
+constexpr int64_t kNativeSteps = 1000;
 constexpr int64_t kEmulatorDivisor = 30;
 
 int64_t Steps() {

@@ -34,6 +34,9 @@ HWND MouseTarget(POINT screen) {
 }
 
 HWND SendMouse(UINT message, WPARAM keys, POINT screen) {
+    // The pointer goes there too: the moves the system makes up (after a
+    // capture ends, say) then agree with the messages sent.
+    ::SetCursorPos(screen.x, screen.y);
     HWND target = MouseTarget(screen);
     if (!target) return nullptr;
     POINT client = screen;
@@ -87,6 +90,7 @@ using picker_soak::Stage;
 // Each half runs for a stretch of this many steps before the other takes over.
 constexpr int kShortestStretch = 80;
 constexpr int kLongestStretch = 400;
+constexpr int kWarmUpSteps = 20;
 
 // One step; a check that cannot even read what it compares counts as a mismatch.
 void RunStep(SoakRun& run, Stage& stage, int64_t step) {
@@ -113,7 +117,7 @@ void WarmUp(SoakReport& report) {
     for (bool picker : {true, false}) {
         std::unique_ptr<Stage> stage = MakeStage(run, picker);
         if (stage->Host()) {
-            for (int step = 0; step < 40; ++step) {
+            for (int step = 0; step < kWarmUpSteps; ++step) {
                 run.journal.Begin(step, "warm-up");
                 RunStep(run, *stage, step);
             }

@@ -35,13 +35,22 @@ constexpr SCODE kSubscriptOutOfRange = static_cast<SCODE>(0x800A0009);
 constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);
 
 // What the host's ColorPicked handler does for the first pick of a step.
-enum class Hostile { None, SetColour, SetCell, Find, Show, Stream, Subclass, Fail, Pump, NestedClick, ReadBack, Release };
+enum class Hostile {
+    None, SetColour, SetCell, Find, Show, Stream, Subclass, Fail, Pump, NestedClick, NestedPress, Font, Move, ReadBack,
+    Release
+};
 
 const char* NameOf(Hostile hostile) {
     static const char* const names[] = {"none",   "set Color", "set Colors",   "SetColor", "Show", "StreamRead",
-                                        "UnSubclass/Subclass", "fail", "pump", "nested click", "read Color",
-                                        "release the control"};
+                                        "UnSubclass/Subclass", "fail", "pump", "nested click", "nested press",
+                                        "set Font", "move the control", "read Color", "release the control"};
     return names[static_cast<int>(hostile)];
+}
+
+// Puts the pointer at a point of a window, as a real press there would.
+void PointerAt(HWND window, POINT client) {
+    ::ClientToScreen(window, &client);
+    ::SetCursorPos(client.x, client.y);
 }
 
 unique_safearray LongArray(const std::vector<int32_t>& values, LONG lower) {
@@ -93,6 +102,7 @@ private:
     void KeyStep();
     void WheelStep();
     void Resize();
+    void FreezeEvents();
 
     // Mouse
     [[nodiscard]] POINT RandomPoint();
@@ -114,8 +124,10 @@ private:
     com_ptr<IDispatch> m_picker;
     HWND m_window = nullptr, m_grid = nullptr, m_list = nullptr;
     bool m_released = false;  // a handler released the control in this step
+    bool m_frozen = false;    // the container froze the control's events
     PickerModel m_model;
     std::vector<std::optional<int32_t>> m_expectedPicks;  // nullopt: the list's selected item
+    size_t m_picksSeen = 0;
     std::optional<Hostile> m_hostile;  // the handler for the next pick of this step
     int m_tabEdge2 = 0, m_tabEdge3 = 0;  // x(2) and x(3) of the tab strip
     int64_t m_step = 0;
@@ -148,6 +160,7 @@ bool PickerStage::HostFrom(IPropertyBag* bag) {
     ::SetForegroundWindow(m_container->FrameHwnd());
     PumpMessages();
     m_released = false;
+    m_frozen = false;
     m_expectedPicks.clear();
     m_model.Restart(bag == nullptr);
     if (bag == nullptr) {
@@ -182,6 +195,7 @@ void PickerStage::Step(int64_t step) {
     }
     m_events->Clear();
     m_expectedPicks.clear();
+    m_picksSeen = 0;
     m_hostile.reset();
     if (m_random.Percent(35)) {
         m_hostile = static_cast<Hostile>(m_random.Below(static_cast<uint32_t>(Hostile::Release) + 1));
@@ -212,7 +226,7 @@ void PickerStage::Step(int64_t step) {
 // --- Members -------------------------------------------------------------------
 
 void PickerStage::CallMember() {
-    switch (m_random.Below(16)) {
+    switch (m_random.Below(17)) {
         case 0: case 1: PutColour(); break;
         case 2: case 3: PutCell(); break;
         case 4: GetCell(); break;
@@ -224,6 +238,7 @@ void PickerStage::CallMember() {
         case 12: FontStep(); break;
         case 13: WrongArguments(); break;
         case 14: Handles(); break;
+        case 15: FreezeEvents(); break;
         default:
             if (m_random.Percent(20)) SaveAndReload();
             else {
@@ -492,6 +507,13 @@ void PickerStage::Mouse(UINT message, WPARAM keys, POINT screen) {
     HWND target = MouseTarget(screen);
     POINT client = screen;
     ::ScreenToClient(target, &client);
+    RECT area{};
+    ::GetClientRect(target, &area);
+    if (!::GetCapture() && !::PtInRect(&area, client)) {
+        // A border or a scroll bar: the system sends no client message there.
+        Note("not in a client area");
+        return;
+    }
     const bool listPress = target == m_list && message != WM_MOUSEMOVE && message != WM_LBUTTONUP &&
                            message != WM_RBUTTONUP && message != WM_MBUTTONUP;
     // A press in the list lets the list capture the mouse: its release goes
@@ -507,7 +529,10 @@ void PickerStage::Mouse(UINT message, WPARAM keys, POINT screen) {
     else if (target == m_window) PredictSurface(message, client);
     SendMouse(message, keys, screen);
     if (listPress && !m_released) {
-        SendMouse(WM_LBUTTONUP, 0, screen);
+        Note("the list selected " + std::to_string(::SendMessageW(m_list, LB_GETCURSEL, 0, 0)) + ", top " +
+             std::to_string(::SendMessageW(m_list, LB_GETTOPINDEX, 0, 0)));
+        // Routed like any release: a handler's press may have taken the mouse.
+        Mouse(WM_LBUTTONUP, 0, screen);
         if (m_model.listIndex == PickerModel::kUnknown)
             m_model.listIndex = static_cast<int>(::SendMessageW(m_list, LB_GETCURSEL, 0, 0));
     }
@@ -537,6 +562,10 @@ void PickerStage::PredictList(UINT message, POINT client) {
         return;
     }
     const LRESULT hit = ::SendMessageW(m_list, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+    Note("list item " + std::to_string(LOWORD(hit)) + (HIWORD(hit) ? " (outside)" : "") + " at " +
+         std::to_string(client.x) + ", " + std::to_string(client.y) + ", top " +
+         std::to_string(::SendMessageW(m_list, LB_GETTOPINDEX, 0, 0)) + ", selected " +
+         std::to_string(::SendMessageW(m_list, LB_GETCURSEL, 0, 0)));
     if (HIWORD(hit) == 0 && client.x >= 0 && client.y >= 0) {
         m_model.listIndex = LOWORD(hit);
         ExpectPick(SystemColourAt(m_model.listIndex));
@@ -544,7 +573,7 @@ void PickerStage::PredictList(UINT message, POINT client) {
         // Where the system's list box puts a press outside its items is its
         // own business: the pick must follow what it selected.
         m_model.listIndex = PickerModel::kUnknown;
-        m_expectedPicks.push_back(std::nullopt);
+        if (!m_frozen) m_expectedPicks.push_back(std::nullopt);
     }
 }
 
@@ -561,7 +590,17 @@ void PickerStage::PredictSurface(UINT message, POINT client) {
     }
 }
 
-void PickerStage::ExpectPick(int32_t colour) { m_expectedPicks.push_back(colour); }
+// While the container freezes the events a pick still sets Color but
+// raises nothing, so no handler runs either.
+void PickerStage::ExpectPick(int32_t colour) {
+    if (!m_frozen) m_expectedPicks.push_back(colour);
+}
+
+void PickerStage::FreezeEvents() {
+    m_frozen = !m_frozen;
+    m_run.journal.Begin(m_step, m_frozen ? "freeze events" : "thaw events");
+    if (FAILED(m_container->FreezeEvents(m_frozen))) m_run.Mismatch("FreezeEvents failed");
+}
 
 void PickerStage::UpdateTabEdges() {
     com_ptr<IFont> font;
@@ -602,6 +641,12 @@ void PickerStage::WheelStep() {
 // --- ColorPicked ---------------------------------------------------------------
 
 void PickerStage::OnColorPicked(EventArgs& args) {
+    const int listed = static_cast<int>(::SendMessageW(m_list, LB_GETCURSEL, 0, 0));
+    Note("picked " + Hex(args.Value(0).ToLong()) + " with the list on " + std::to_string(listed));
+    // A press the list box placed itself picks the item it selected.
+    if (m_picksSeen < m_expectedPicks.size() && !m_expectedPicks[m_picksSeen] && listed >= 0)
+        m_expectedPicks[m_picksSeen] = SystemColourAt(listed);
+    ++m_picksSeen;
     if (!m_hostile) return;
     const Hostile hostile = *m_hostile;
     m_hostile.reset();  // only the first pick of a step misbehaves
@@ -656,9 +701,30 @@ void PickerStage::OnColorPicked(EventArgs& args) {
         case Hostile::NestedClick: {
             const POINT cell{m_random.Between(0, 136), m_random.Between(0, 136)};
             m_model.Press(cell.x, cell.y);
+            PointerAt(m_grid, cell);
             ::SendMessageW(m_grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(cell.x, cell.y));
             ExpectPick(m_model.Release());
             ::SendMessageW(m_grid, WM_LBUTTONUP, 0, MAKELPARAM(cell.x, cell.y));
+            break;
+        }
+        case Hostile::NestedPress: {
+            // A press that is still held when the event returns.
+            const POINT cell{m_random.Between(-3, 140), m_random.Between(-3, 140)};
+            m_model.Press(cell.x, cell.y);
+            PointerAt(m_grid, cell);
+            ::SendMessageW(m_grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(cell.x, cell.y));
+            break;
+        }
+        case Hostile::Font: {
+            com_ptr<IFontDisp> font = MakeFont(L"Arial", m_random.Pick({7.0, 12.0, 18.0}));
+            if (PutRef(m_picker.get(), L"Font", Variant(static_cast<IDispatch*>(font.get()))).ok())
+                m_model.fontPoints = ReadFontPoints(font.get());
+            UpdateTabEdges();
+            break;
+        }
+        case Hostile::Move: {
+            const LONG width = m_random.Between(60, 300), height = m_random.Between(60, 300);
+            (void)m_container->Move(RECT{20, 20, 20 + width, 20 + height});
             break;
         }
         case Hostile::ReadBack: {
@@ -692,10 +758,8 @@ void PickerStage::Verify() {
         m_model.listIndex = static_cast<int>(::SendMessageW(m_list, LB_GETCURSEL, 0, 0));
     // A press outside the list's items picks what the list box selected, if anything.
     std::vector<int32_t> expected;
-    for (const std::optional<int32_t>& pick : m_expectedPicks) {
+    for (const std::optional<int32_t>& pick : m_expectedPicks)
         if (pick) expected.push_back(*pick);
-        else if (m_model.listIndex >= 0) expected.push_back(SystemColourAt(m_model.listIndex));
-    }
     if (picks != expected) {
         std::string text = "ColorPicked raised with";
         for (int32_t pick : picks) text += " " + Hex(pick);

@@ -29,12 +29,15 @@ constexpr wchar_t kProgId[] = L"ZoPropertyList.PropertyList";
 constexpr DISPID kValueChanged = 1;
 constexpr int32_t kColourRow = 4;
 
-enum class Hostile { None, Cancel, Clear, RemoveRow, RemoveOther, Insert, Select, HoldDraw, Fail, Release };
+enum class Hostile {
+    None, Cancel, Clear, RemoveRow, RemoveOther, Insert, Select, HoldDraw, SetValue, Arrow, Pump, Fail, Release
+};
 
 const char* NameOf(Hostile hostile) {
     static const char* const names[] = {"none",         "cancel",       "clear the list", "remove the row",
                                         "remove another row", "insert a row before", "set Selected",
-                                        "toggle HoldDraw", "fail", "release the control"};
+                                        "toggle HoldDraw", "set the row's Value", "press the arrow again", "pump",
+                                        "fail", "release the control"};
     return names[static_cast<int>(hostile)];
 }
 
@@ -96,6 +99,7 @@ private:
     com_ptr<IDispatch> m_list;
     HWND m_window = nullptr;
     bool m_released = false;
+    bool m_frozen = false;  // the container froze the list's events
     int m_nextName = 1;
 
     std::vector<Row> m_rows;
@@ -110,6 +114,7 @@ private:
     std::optional<Pick> m_pick;
     int m_valueChangedSeen = 0;
     std::optional<Hostile> m_hostile;
+    bool m_reopened = false;  // a handler pressed the arrow inside the pick
     int64_t m_step = 0;
 };
 
@@ -135,6 +140,7 @@ bool PopupStage::Host() {
     m_window = m_container->ControlHwnd();
     ::SetForegroundWindow(m_container->FrameHwnd());
     m_released = false;
+    m_frozen = false;
     m_rows.clear();
     m_allowEdit = true;
     m_formShown = false;
@@ -206,12 +212,16 @@ void PopupStage::Step(int64_t step) {
     m_pick.reset();
     m_valueChangedSeen = 0;
     m_hostile.reset();
+    m_reopened = false;
     if (m_random.Percent(45)) {
         m_hostile = static_cast<Hostile>(m_random.Below(static_cast<uint32_t>(Hostile::Release) + 1));
         if (*m_hostile == Hostile::Release && !m_random.Percent(30)) m_hostile = Hostile::Cancel;
     }
     const uint32_t kind = m_random.Below(100);
-    if (kind < 25)
+    if (m_rows.empty() && kind < 50) {
+        m_run.journal.Begin(m_step, "Add to the empty list");
+        AddRow(-1);
+    } else if (kind < 25)
         PressArrow(false);
     else if (kind < 30)
         PressArrow(true);
@@ -224,6 +234,11 @@ void PopupStage::Step(int64_t step) {
     else
         CallMember();
     PumpMessages();
+    if (m_pick && m_frozen) {
+        // No ValueChanged: nothing cancels, the pick is stored.
+        auto row = std::find_if(m_rows.begin(), m_rows.end(), [&](const Row& r) { return r.name == m_pick->name; });
+        if (row != m_rows.end() && !row->readOnly) row->value = m_pick->value;
+    }
     if (m_released) {
         if (!LibraryObjectsGone()) m_run.Mismatch("the list released inside ValueChanged is still alive");
         return;
@@ -391,7 +406,7 @@ void PopupStage::KeyStep() {
 
 void PopupStage::CallMember() {
     const int count = static_cast<int>(m_rows.size());
-    switch (m_random.Below(9)) {
+    switch (m_random.Below(10)) {
         case 0: {
             if (count == 0) return AddRow(-1);
             const int row = m_random.Between(0, count - 1);
@@ -457,6 +472,12 @@ void PopupStage::CallMember() {
             (void)Put(m_list.get(), L"HoldDraw", Variant(hold));
             return;
         }
+        case 8: {
+            m_frozen = !m_frozen;
+            m_run.journal.Begin(m_step, m_frozen ? "freeze events" : "thaw events");
+            if (FAILED(m_container->FreezeEvents(m_frozen))) m_run.Mismatch("FreezeEvents failed");
+            return;
+        }
         default: {
             m_run.journal.Begin(m_step, "HideControls");
             (void)Call(m_list.get(), L"HideControls");
@@ -470,6 +491,7 @@ void PopupStage::CallMember() {
 
 void PopupStage::OnValueChanged(EventArgs& args) {
     ++m_valueChangedSeen;
+    if (m_frozen) return m_run.Mismatch("ValueChanged raised while the container froze the events");
     if (!m_pick) return m_run.Mismatch("ValueChanged raised where no pick was made: " + Narrow(args.Value(2).ToString()));
     const std::wstring name = args.Value(0).ToString(), value = args.Value(2).ToString();
     const int index = args.Value(1).ToShort();
@@ -514,6 +536,25 @@ void PopupStage::OnValueChanged(EventArgs& args) {
             break;
         case Hostile::HoldDraw:
             (void)Put(m_list.get(), L"HoldDraw", Variant(m_random.Percent(50)));
+            break;
+        case Hostile::SetValue: {
+            // Overwritten by the pick's own store afterwards.
+            const std::wstring value = std::to_wstring(RandomColour(m_random));
+            if (row != m_rows.end() &&
+                PutIndexed(m_list.get(), L"Value", {Variant(static_cast<int16_t>(index))}, Variant(value)).ok())
+                row->value = value;
+            break;
+        }
+        case Hostile::Arrow:
+            // The form is unloaded by now: the arrow loads it again.
+            if (HWND arrow = ShownArrow()) {
+                ::SendMessageW(arrow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+                ::SendMessageW(arrow, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+            }
+            m_reopened = true;
+            break;
+        case Hostile::Pump:
+            PumpMessages();
             break;
         case Hostile::Fail:
             args.result = m_random.Pick<HRESULT>({E_FAIL, DISP_E_EXCEPTION, E_OUTOFMEMORY});
@@ -564,7 +605,7 @@ HWND PopupStage::ShownArrow() const {
 
 void PopupStage::Verify() {
     if (!m_events->HandlerErrors().empty()) return m_run.Mismatch("a handler failed: " + m_events->HandlerErrors().front());
-    if (m_pick && m_valueChangedSeen != 1)
+    if (m_pick && m_valueChangedSeen != (m_frozen ? 0 : 1))
         m_run.Mismatch("a pick raised ValueChanged " + std::to_string(m_valueChangedSeen) + " times");
     if (m_boxes && m_boxes->Count() != 0) {
         m_run.Mismatch("a message box: " + Narrow(m_boxes->Calls().front().text));
@@ -582,6 +623,7 @@ void PopupStage::Verify() {
                                   ", model says " + Narrow(m_rows[i].name) + " = " + Narrow(m_rows[i].value));
         }
     }
+    if (m_reopened) m_formShown.reset();
     if (m_formShown) m_run.Expect(FormShown(), *m_formShown, "the colour form shows");
 }
 
