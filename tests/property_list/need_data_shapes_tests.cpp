@@ -183,8 +183,8 @@ TEST_F(NeedDataShapesTest, AnAnswerLongerThanTheListEditorCanCountGivesItsFirst3
     });
     ClickRow(0);
     const Entries entries = ListEditorEntries();
-    ASSERT_EQ(entries.size(), 32767u);
-    EXPECT_EQ(entries.back(), L"e32766");
+    EXPECT_EQ(entries.size(), 32767u);
+    EXPECT_EQ(entries.at(32766), L"e32766");
     DoubleClickRow(0);
     EXPECT_EQ(Value(0), L"e1") << "a double-click steps to the next entry";
 }
