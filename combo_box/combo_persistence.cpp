@@ -2,6 +2,8 @@
 // keys, each read with its default and not written when it equals it. Each
 // value goes to (and comes from) the place that shows it: the text box for
 // colours, text and selection, the control for the rest.
+#include <optional>
+
 #include "combo_box/zo_combo_box.h"
 #include "runtime/fonts.h"
 #include "runtime/property_bag_io.h"
@@ -19,14 +21,20 @@ com_ptr<IFont> FontOrDefault(com_ptr<IFont> ambientFont) {
     return ambientFont ? ambientFont : CreateStdFont(FontDescription{});
 }
 
-// A stored picture, or null when the key is missing or holds no picture.
-com_ptr<IPictureDisp> ReadPicture(IPropertyBag& bag, const wchar_t* name) noexcept {
+// A stored picture; null when the key is missing or holds Nothing; nothing
+// at all when the stored value is no picture, so that the icon stays as it
+// was, as for every other key that cannot be read.
+std::optional<com_ptr<IPictureDisp>> ReadPicture(IPropertyBag& bag, const wchar_t* name) noexcept {
     unique_variant value;
     VARIANT* raw = value.put();
     V_VT(raw) = VT_DISPATCH;
-    if (FAILED(bag.Read(name, raw, nullptr))) return nullptr;
-    if ((V_VT(raw) != VT_DISPATCH && V_VT(raw) != VT_UNKNOWN) || !V_UNKNOWN(raw)) return nullptr;
-    return com_ptr<IUnknown>(V_UNKNOWN(raw)).query<IPictureDisp>();
+    const HRESULT hr = bag.Read(name, raw, nullptr);
+    if (KeyIsMissing(bag, name, hr)) return com_ptr<IPictureDisp>();
+    if (FAILED(hr) || (V_VT(raw) != VT_DISPATCH && V_VT(raw) != VT_UNKNOWN)) return std::nullopt;
+    if (!V_UNKNOWN(raw)) return com_ptr<IPictureDisp>();
+    com_ptr<IPictureDisp> picture = com_ptr<IUnknown>(V_UNKNOWN(raw)).query<IPictureDisp>();
+    if (!picture) return std::nullopt;
+    return picture;
 }
 
 void WritePicture(IPropertyBag& bag, const wchar_t* name, IPictureDisp* picture) noexcept {
@@ -74,7 +82,9 @@ void ZoComboBox::ReadProperties(IPropertyBag& bag, com_ptr<IFont> ambientFont) n
                 ::SendMessageW(m_txtValue.hWnd(), EM_SETLIMITTEXT, static_cast<WPARAM>(m_maxLength), 0);
         }
     });
-    Skipping([&] { SetMouseIcon(ReadPicture(bag, L"MouseIcon")); });
+    Skipping([&] {
+        if (auto icon = ReadPicture(bag, L"MouseIcon")) SetMouseIcon(*icon);
+    });
     Skipping([&] {
         if (auto pointer = ReadInteger(bag, L"MousePointer", 0)) SetMousePointer(*pointer);
     });

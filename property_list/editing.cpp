@@ -1,5 +1,7 @@
 // The control's side of in-place editing: the editor refresh, committing
 // and hiding through the COM members, and the events the editors raise.
+#include <algorithm>
+
 #include "common/vb_conversions.h"
 #include "property_list/property_list.h"
 #include "runtime/bstr_text.h"
@@ -30,6 +32,11 @@ std::optional<std::wstring> EntryAt(SAFEARRAY* entries, VARTYPE type, LONG i) {
     return TextOf(V_BSTR(&text));
 }
 
+// The list editor counts its rows in an Integer, so it can hold no more
+// entries than this; a host's larger array is read only that far, rather
+// than stall the control over entries it could never offer.
+constexpr LONGLONG kMostEntries = 32767;
+
 // The entries a host put into a NeedData array, as far as they can be read:
 // adding stops at the first element that cannot be read as text.
 std::vector<std::wstring> EntriesOf(SAFEARRAY* entries) {
@@ -41,8 +48,10 @@ std::vector<std::wstring> EntriesOf(SAFEARRAY* entries) {
     LONG lower = 0, upper = -1;
     if (FAILED(::SafeArrayGetLBound(entries, 1, &lower)) || FAILED(::SafeArrayGetUBound(entries, 1, &upper)))
         return result;
-    for (LONG i = lower; i <= upper; ++i) {
-        std::optional<std::wstring> entry = EntryAt(entries, type, i);
+    // Counted in 64 bits: an upper bound of the largest Long must not wrap.
+    const LONGLONG count = std::min(LONGLONG{upper} - LONGLONG{lower} + 1, kMostEntries);
+    for (LONGLONG k = 0; k < count; ++k) {
+        std::optional<std::wstring> entry = EntryAt(entries, type, static_cast<LONG>(lower + k));
         if (!entry) break;
         result.push_back(std::move(*entry));
     }

@@ -1,6 +1,7 @@
 #include "runtime/event_args.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "runtime/connection_point.h"
 #include "runtime/guarded_call.h"
@@ -93,6 +94,13 @@ DISPPARAMS EventArgs::Params() noexcept {
     return params;
 }
 
+void EventArgs::ReleaseReplaced() noexcept {
+    for (size_t i = 0; i < m_reversed.size(); ++i) {
+        const VARIANT& passed = m_args[m_args.size() - 1 - i];
+        if (std::memcmp(&m_reversed[i], &passed, sizeof(VARIANT)) != 0) ::VariantClear(&m_reversed[i]);
+    }
+}
+
 void RaiseEvent(const ConnectionPoint& point, DISPID dispid, EventArgs& args) noexcept {
     // An event that cannot be delivered is dropped; the control goes on.
     (void)GuardedCall(point.Iid(), [&] {
@@ -104,6 +112,7 @@ void RaiseEvent(const ConnectionPoint& point, DISPID dispid, EventArgs& args) no
             unique_variant result;
             dispatch.Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result.put(), &exception,
                             &argError);
+            args.ReleaseReplaced();
             // What a failing sink reports is of no use to the control.
             const unique_bstr source(exception.bstrSource), description(exception.bstrDescription),
                 helpFile(exception.bstrHelpFile);

@@ -36,6 +36,10 @@ public:
     // valid until the next argument is added; it allocates nothing, so that
     // raising an event cannot fail half-way.
     [[nodiscard]] DISPPARAMS Params() noexcept;
+    // After a sink's call: frees whatever the sink put in place of an
+    // argument in the view (a by-reference argument is written through, so
+    // a replaced one is the sink's own value, which the caller owns).
+    void ReleaseReplaced() noexcept;
 
 private:
     VARIANT& Push();

@@ -9,10 +9,6 @@ namespace {
 
 enum class ReadOutcome { Value, Missing, Unreadable };
 
-// Bags answer E_INVALIDARG for a key they do not hold; any other failure
-// means the key is there but its value cannot be read.
-bool IsMissingKey(HRESULT hr) noexcept { return hr == E_INVALIDARG; }
-
 // Reads a key and converts it to the wanted type.
 ReadOutcome ReadAs(IPropertyBag& bag, const wchar_t* name, VARTYPE type, unique_variant& value) noexcept {
     VARIANT* raw = value.put();
@@ -20,7 +16,7 @@ ReadOutcome ReadAs(IPropertyBag& bag, const wchar_t* name, VARTYPE type, unique_
     const HRESULT hr = bag.Read(name, raw, nullptr);
     if (FAILED(hr)) {
         value.reset();
-        return IsMissingKey(hr) ? ReadOutcome::Missing : ReadOutcome::Unreadable;
+        return KeyIsMissing(bag, name, hr) ? ReadOutcome::Missing : ReadOutcome::Unreadable;
     }
     if (V_VT(raw) == type) return ReadOutcome::Value;
     if (FAILED(::VariantChangeType(raw, raw, 0, type))) return ReadOutcome::Unreadable;
@@ -32,6 +28,16 @@ bool Write(IPropertyBag& bag, const wchar_t* name, VARIANT& value) noexcept {
 }
 
 }  // namespace
+
+// A bag converting the stored value to the type asked for may answer
+// E_INVALIDARG for a value it cannot convert (the system's conversions do,
+// for a date out of range), so that answer is checked by asking for the
+// value as stored.
+bool KeyIsMissing(IPropertyBag& bag, const wchar_t* name, HRESULT hr) noexcept {
+    if (hr != E_INVALIDARG) return false;
+    unique_variant stored;
+    return bag.Read(name, stored.put(), nullptr) == E_INVALIDARG;
+}
 
 std::optional<int16_t> ReadInteger(IPropertyBag& bag, const wchar_t* name, int16_t fallback) {
     unique_variant value;
@@ -75,7 +81,7 @@ com_ptr<IFont> ReadFont(IPropertyBag& bag, const wchar_t* name, com_ptr<IFont> f
     VARIANT* raw = value.put();
     V_VT(raw) = VT_DISPATCH;
     const HRESULT hr = bag.Read(name, raw, nullptr);
-    if (FAILED(hr)) return IsMissingKey(hr) ? fallback : nullptr;
+    if (FAILED(hr)) return KeyIsMissing(bag, name, hr) ? fallback : nullptr;
     if ((V_VT(raw) == VT_DISPATCH || V_VT(raw) == VT_UNKNOWN) && V_UNKNOWN(raw)) {
         if (com_ptr<IFont> font = FontFrom(V_UNKNOWN(raw))) return font;
     }

@@ -13,6 +13,11 @@
 
 namespace zo {
 
+// Whether a read of `name` that failed with `hr` failed because the bag has
+// no such key (bags answer E_INVALIDARG), rather than because the stored
+// value cannot be read: then the member keeps its value, not the default.
+[[nodiscard]] bool KeyIsMissing(IPropertyBag& bag, const wchar_t* name, HRESULT hr) noexcept;
+
 // Each reader answers the stored value, the default when the key is
 // missing, or nothing when the stored value cannot be read as the type
 // asked for (the caller then leaves its member as it was).

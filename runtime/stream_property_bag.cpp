@@ -1,5 +1,7 @@
 #include "runtime/stream_property_bag.h"
 
+#include <olectl.h>
+
 #include <cstdint>
 
 #include "common/com_ptr.h"
@@ -74,6 +76,14 @@ HRESULT WriteObject(IStream& stream, IUnknown* object) noexcept {
     return ::OleSaveToStream(persist.get(), &stream);
 }
 
+// The classes the controls store: fonts and pictures. A stream names the
+// class of each object it holds; making an object of any other class would
+// let damaged or hostile data have COM create and load whatever it names.
+bool IsStoredClass(const CLSID& clsid) noexcept {
+    return ::IsEqualCLSID(clsid, CLSID_StdFont) || ::IsEqualCLSID(clsid, CLSID_StdPicture);
+}
+
+// What OleLoadFromStream does, for the stored classes only.
 HRESULT ReadObject(IStream& stream, VARTYPE type, VARIANT& value) noexcept {
     uint8_t present = 0;
     HRESULT hr = ReadValue(stream, present);
@@ -81,8 +91,16 @@ HRESULT ReadObject(IStream& stream, VARTYPE type, VARIANT& value) noexcept {
     V_VT(&value) = type;
     V_UNKNOWN(&value) = nullptr;
     if (!present) return S_OK;
+    CLSID clsid{};
+    hr = ::ReadClassStm(&stream, &clsid);
+    if (FAILED(hr)) return hr;
+    if (!IsStoredClass(clsid)) return STG_E_READFAULT;
+    com_ptr<IPersistStream> persist;
+    hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistStream, persist.put_void());
+    if (SUCCEEDED(hr)) hr = persist->Load(&stream);
+    if (FAILED(hr)) return hr;
     const IID& iid = type == VT_DISPATCH ? IID_IDispatch : IID_IUnknown;
-    return ::OleLoadFromStream(&stream, iid, reinterpret_cast<void**>(&V_UNKNOWN(&value)));
+    return persist->QueryInterface(iid, reinterpret_cast<void**>(&V_UNKNOWN(&value)));
 }
 
 HRESULT WriteVariant(IStream& stream, const VARIANT& value) noexcept {

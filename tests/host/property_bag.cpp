@@ -74,6 +74,7 @@ struct MemoryPropertyBag::State {
     };
 
     ObjectStorage objects = ObjectStorage::ByReference;
+    bool answerStoredTypes = false;
     std::vector<Entry> entries;
     std::vector<std::wstring> reads, writes;
     std::vector<std::pair<std::wstring, HRESULT>> readFailures, writeFailures;
@@ -152,7 +153,7 @@ public:
         const VARTYPE requested = value->vt;
         VARIANT result;
         ::VariantInit(&result);
-        if (requested == VT_EMPTY || requested == stored.vt())
+        if (requested == VT_EMPTY || requested == stored.vt() || m_state->answerStoredTypes)
             hr = ::VariantCopy(&result, stored.ptr());
         else
             hr = ::VariantChangeType(&result, stored.ptr(), 0, requested);
@@ -224,5 +225,6 @@ void MemoryPropertyBag::ClearLog() {
 
 void MemoryPropertyBag::FailRead(std::wstring_view name, HRESULT hr) { SetFailure(m_state->readFailures, name, hr); }
 void MemoryPropertyBag::FailWrite(std::wstring_view name, HRESULT hr) { SetFailure(m_state->writeFailures, name, hr); }
+void MemoryPropertyBag::AnswerStoredTypes(bool asStored) { m_state->answerStoredTypes = asStored; }
 
 }  // namespace zo::test

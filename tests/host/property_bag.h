@@ -56,6 +56,9 @@ public:
     // Makes Read (or Write) of `name` fail with `hr`; S_OK removes the failure.
     void FailRead(std::wstring_view name, HRESULT hr = E_FAIL);
     void FailWrite(std::wstring_view name, HRESULT hr = E_FAIL);
+    // True: Read hands back the stored value as it is, whatever type the
+    // caller asked for, as some hosts' bags do; the reader converts it.
+    void AnswerStoredTypes(bool asStored);
 
     struct State;
 

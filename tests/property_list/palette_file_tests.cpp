@@ -82,6 +82,33 @@ TEST_F(PaletteFileTeardownTest, AShortFileIsNotTakenForAPalette) {
     EXPECT_EQ(ReadBytes(file.WindowsPath()), bytes) << "nothing was read, so nothing is written back";
 }
 
+
+// Another program holding the palette file open for writing while the list
+// saves: the file is left whole as it was, the palette goes to the user's
+// own copy instead, and no new file is left beside either.
+TEST_F(PaletteFileTeardownTest, AFileLockedForWritingWhileTheListSavesIsLeftWholeAndThePaletteKept) {
+    Bytes bytes(256);
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<unsigned char>(255 - i);
+    ASSERT_TRUE(WriteBytes(file.WindowsPath(), bytes));
+    ASSERT_TRUE(HostList());
+    {
+        const unique_hfile writer = Lock(file.WindowsPath(), FILE_SHARE_READ | FILE_SHARE_WRITE);
+        ASSERT_TRUE(writer);
+        CloseList();
+    }
+    EXPECT_EQ(ReadBytes(file.WindowsPath()), bytes) << "the locked file as it was";
+    EXPECT_EQ(ReadBytes(file.UserPath()), bytes) << "the palette kept in the user's copy";
+    for (const std::wstring& copy : {file.WindowsPath(), file.UserPath()}) {
+        WIN32_FIND_DATAW found{};
+        const HANDLE search = ::FindFirstFileW((copy + L"*").c_str(), &found);
+        ASSERT_NE(search, INVALID_HANDLE_VALUE);
+        do {
+            EXPECT_STREQ(found.cFileName, L"ZoPropList.sys") << "a file left beside the palette";
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+}
+
 }  // namespace
 
 }  // namespace zo::test
