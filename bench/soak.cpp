@@ -1,6 +1,6 @@
 // The long soak: `zo_bench_soak [list|picker] [--seed N] [--steps N]` runs
-// one control through a random sequence (1,000,000 steps unless told) and
-// prints its figures: steps per second, mismatches with the model,
+// a PropertyList, or a ZoColorPicker and the colour form, through a random
+// sequence (1,000,000 steps unless told) and prints its figures: steps per second, mismatches with the model,
 // references left, and the live GDI object and window counts before and
 // after. Exits 1 when any figure is wrong.
 #include <windows.h>
@@ -12,6 +12,7 @@
 
 #include "bench/support/build_type.h"
 #include "tests/host/soak/list_soak.h"
+#include "tests/host/soak/picker_soak.h"
 
 int main(int argc, char** argv) {
     if (!zo::bench::OptimisedBuild()) return 2;
@@ -25,13 +26,16 @@ int main(int argc, char** argv) {
         else
             control = argv[i];
     }
-    if (control != "list") {
-        std::printf("unknown control %s (list)\n", control.c_str());
+    if (control != "list" && control != "picker") {
+        std::printf("unknown control %s (list or picker)\n", control.c_str());
         return 2;
     }
-    const zo::test::SoakReport report = zo::test::RunListSoak(options);
+    if (FAILED(::OleInitialize(nullptr))) return 1;
+    const zo::test::SoakReport report =
+        control == "list" ? zo::test::RunListSoak(options) : zo::test::RunPickerSoak(options);
     std::printf("control %s\n%s", control.c_str(), report.Describe().c_str());
     std::printf("steps per second: %.0f\n", report.seconds > 0 ? report.stepsRun / report.seconds : 0.0);
     std::printf("result: %s\n", report.ok() && report.stepsRun == options.steps ? "ok" : "FAILED");
+    ::OleUninitialize();
     return report.ok() && report.stepsRun == options.steps ? 0 : 1;
 }

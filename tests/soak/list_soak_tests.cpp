@@ -11,7 +11,7 @@ namespace {
 
 // Steps per seed: a few seconds natively; far fewer where the process runs
 // through a CPU emulator, where each step costs many times more.
-int64_t StepsPerSeed() { return RunsUnderCpuEmulator() ? 150 : 2000; }
+int64_t StepsPerSeed() { return RunsUnderCpuEmulator() ? 100 : 1500; }
 
 class ListSoakTest : public ::testing::TestWithParam<uint64_t> {};
 
