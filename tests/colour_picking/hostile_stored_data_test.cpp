@@ -65,25 +65,7 @@ TEST(PickerHostileStoredData, EveryKeyKeepsItsValueUnlessTheStoredOneReadsAsAnAc
     ASSERT_TRUE(LoadAndSave(empty, defaults));
     for (const PersistedKey& key : keys) EXPECT_EQ(Narrow(Saved(present, key)), Narrow(Saved(defaults, key)));
 
-    HostileTally tally;
-    for (bool bagConverts : {true, false}) {
-        if (!bagConverts && RunsUnderCpuEmulator()) break;
-        for (const HostileValue& value : HostileValuesToTry(4)) {
-            SCOPED_TRACE(value.what + (bagConverts ? ", converted by the bag" : ", converted by the control"));
-            MemoryPropertyBag bag, saved;
-            bag.AnswerStoredTypes(!bagConverts);
-            for (const PersistedKey& key : keys) bag.Set(key.name, value.value);
-            ASSERT_TRUE(LoadAndSave(bag, saved));
-            for (const PersistedKey& key : keys) {
-                const std::optional<std::wstring> readable = ReadableAs(value.value, key);
-                const std::wstring kept = Saved(present, key);
-                EXPECT_EQ(Narrow(Saved(saved, key)), Narrow(readable.value_or(kept))) << Narrow(key.name);
-                tally.Add(readable                        ? "read as the converted value"
-                          : kept == key.absent(empty) ? "kept its present value, the default"
-                                                      : "kept its present value");
-            }
-        }
-    }
+    const HostileTally tally = TryHostileValues(keys, present, empty, 4, LoadAndSave);
     std::cout << "ZoColorPicker persisted keys, hostile stored values: " << tally.Summary() << std::endl;
     RecordProperty("hostile_values_tried", tally.tried);
 }

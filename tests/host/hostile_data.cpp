@@ -183,6 +183,33 @@ std::optional<std::wstring> ReadableAs(const Variant& stored, const PersistedKey
     return Describe(owned, key.type);
 }
 
+HostileTally TryHostileValues(const std::vector<PersistedKey>& keys, const MemoryPropertyBag& present,
+                              const MemoryPropertyBag& empty, size_t emulatedStride,
+                              const LoadAndSaveFunction& loadAndSave) {
+    HostileTally tally;
+    const std::vector<HostileValue> values = HostileValuesToTry(emulatedStride);
+    for (bool bagConverts : {true, false}) {
+        // Through the emulator one pass is enough to meet every value.
+        if (!bagConverts && RunsUnderCpuEmulator()) break;
+        for (const HostileValue& value : values) {
+            SCOPED_TRACE(value.what + (bagConverts ? ", converted by the bag" : ", converted by the control"));
+            MemoryPropertyBag bag, saved;
+            bag.AnswerStoredTypes(!bagConverts);
+            for (const PersistedKey& key : keys) bag.Set(key.name, value.value);
+            EXPECT_TRUE(loadAndSave(bag, saved));
+            for (const PersistedKey& key : keys) {
+                const std::optional<std::wstring> readable = ReadableAs(value.value, key);
+                const std::wstring kept = Saved(present, key);
+                EXPECT_EQ(Narrow(Saved(saved, key)), Narrow(readable.value_or(kept))) << Narrow(key.name);
+                tally.Add(readable                        ? "read as the converted value"
+                          : kept == key.absent(empty) ? "kept its present value, the default"
+                                                      : "kept its present value");
+            }
+        }
+    }
+    return tally;
+}
+
 std::string HostileTally::Summary() const {
     std::string text = std::to_string(tried) + " tried:";
     for (const auto& [outcome, count] : outcomes) text += " " + outcome + " " + std::to_string(count) + ";";

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <ocidl.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <iosfwd>
 #include <map>
@@ -67,6 +69,18 @@ struct HostileTally {
     }
     [[nodiscard]] std::string Summary() const;
 };
+
+// Stores each hostile value (every `emulatedStride`-th one under a CPU
+// emulator) under every key at once and loads it, once through a bag that
+// converts to the type asked for and once through one that answers the
+// stored type (that pass only natively); each key must save again as the
+// value read as its type, or else as what `present` (the control loaded
+// with every key unreadable) holds. `empty` is a bag with no keys, for
+// telling a kept default from a kept value. Returns what each key gave.
+using LoadAndSaveFunction = std::function<::testing::AssertionResult(MemoryPropertyBag& bag, MemoryPropertyBag& saved)>;
+[[nodiscard]] HostileTally TryHostileValues(const std::vector<PersistedKey>& keys, const MemoryPropertyBag& present,
+                                            const MemoryPropertyBag& empty, size_t emulatedStride,
+                                            const LoadAndSaveFunction& loadAndSave);
 
 // The saved bytes with the last `cut` bytes missing, or with byte `at`
 // inverted.

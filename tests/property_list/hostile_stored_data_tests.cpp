@@ -78,27 +78,8 @@ TEST_F(HostileStoredDataTest, EveryKeyKeepsItsValueUnlessTheStoredOneReadsAsAnAc
     CloseList();
     for (const PersistedKey& key : keys) EXPECT_EQ(Narrow(Saved(present, key)), Narrow(Saved(fresh, key)));
 
-    HostileTally tally;
-    const std::vector<HostileValue> values = HostileValuesToTry(2);
-    for (bool bagConverts : {true, false}) {
-        // Through the emulator one pass is enough to meet every value.
-        if (!bagConverts && RunsUnderCpuEmulator()) break;
-        for (const HostileValue& value : values) {
-            SCOPED_TRACE(value.what + (bagConverts ? ", converted by the bag" : ", converted by the control"));
-            MemoryPropertyBag bag, saved;
-            bag.AnswerStoredTypes(!bagConverts);
-            for (const PersistedKey& key : keys) bag.Set(key.name, value.value);
-            ASSERT_TRUE(LoadAndSave(bag, saved));
-            for (const PersistedKey& key : keys) {
-                const std::optional<std::wstring> readable = ReadableAs(value.value, key);
-                const std::wstring kept = Saved(present, key);
-                EXPECT_EQ(Narrow(Saved(saved, key)), Narrow(readable.value_or(kept))) << Narrow(key.name);
-                tally.Add(readable                        ? "read as the converted value"
-                          : kept == key.absent(empty) ? "kept its present value, the default"
-                                                      : "kept its present value");
-            }
-        }
-    }
+    const HostileTally tally = TryHostileValues(
+        keys, present, empty, 2, [this](MemoryPropertyBag& bag, MemoryPropertyBag& saved) { return LoadAndSave(bag, saved); });
     std::cout << "PropertyList persisted keys, hostile stored values: " << tally.Summary() << std::endl;
     RecordProperty("hostile_values_tried", tally.tried);
 }
