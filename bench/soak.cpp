@@ -17,7 +17,7 @@
 int main(int argc, char** argv) {
     if (!zo::bench::OptimisedBuild()) return 2;
     std::string control = "list";
-    zo::test::SoakOptions options{1, 1'000'000};
+    zo::test::SoakOptions options{1, 1'000'000, 50'000};
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc)
             options.seed = std::strtoull(argv[++i], nullptr, 0);

@@ -30,7 +30,13 @@ void Soak(uint64_t seed) {
     SoakOptions options;
     options.seed = seed;
     options.steps = Steps();
+    POINT pointerBefore{}, pointerAfter{};
+    ::GetCursorPos(&pointerBefore);
     const SoakReport report = RunPickerSoak(options);
+    ::GetCursorPos(&pointerAfter);
+    // Tests after this one press and release without moving the pointer.
+    EXPECT_EQ(pointerAfter.x, pointerBefore.x);
+    EXPECT_EQ(pointerAfter.y, pointerBefore.y);
     std::printf("%s  %.0f steps per second\n", report.Describe().c_str(),
                 report.seconds > 0 ? report.stepsRun / report.seconds : 0.0);
     EXPECT_TRUE(report.ok()) << report.Describe();

@@ -131,11 +131,29 @@ void WarmUp(SoakReport& report) {
     report.refsLeft += warm.refsLeft;
 }
 
+// The soak moves the real pointer; this puts it back where it was, so that the
+// moves the system makes up later (when a capture ends, say) do not land on
+// whatever the soak left under it.
+class PointerKept {
+public:
+    PointerKept() { kept_ = ::GetCursorPos(&position_) != FALSE; }
+    ~PointerKept() {
+        if (kept_) ::SetCursorPos(position_.x, position_.y);
+    }
+    PointerKept(const PointerKept&) = delete;
+    PointerKept& operator=(const PointerKept&) = delete;
+
+private:
+    POINT position_{};
+    bool kept_ = false;
+};
+
 }  // namespace
 
 SoakReport RunPickerSoak(const SoakOptions& options) {
     SoakReport report;
     report.seed = options.seed;
+    PointerKept pointer;
     ModalGuard guard;
     WarmUp(report);
     report.before = TakeLiveCounts();

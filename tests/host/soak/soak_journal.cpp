@@ -41,6 +41,8 @@ SoakJournal::~SoakJournal() {
 }
 
 void SoakJournal::Begin(int64_t step, std::string what) {
+    if (step != m_step && step > 0 && m_options.progressEvery > 0 && step % m_options.progressEvery == 0)
+        std::fprintf(stderr, "step %lld\n", static_cast<long long>(step));
     m_step = step;
     m_recent.push_back(std::to_string(step) + ": " + what);
     if (Tracing()) std::fprintf(stderr, "\n%s", m_recent.back().c_str());

@@ -18,6 +18,7 @@ namespace zo::test {
 struct SoakOptions {
     uint64_t seed = 1;
     int64_t steps = 1000;
+    int64_t progressEvery = 0;  // prints "step N" to stderr every this many steps; 0 prints nothing
 };
 
 struct SoakReport {
