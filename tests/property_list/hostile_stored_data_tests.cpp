@@ -142,5 +142,40 @@ TEST_P(DamagedSavedDataTest, LoadsCleanlyOrConsistentlyAndTheListSavesAgain) {
 INSTANTIATE_TEST_SUITE_P(EveryOffset, DamagedSavedDataTest, ::testing::ValuesIn(EveryDamageRun(4)),
                          [](const auto& info) { return NameOf(info.param); });
 
+// A compound file another tool wrote: no "Contents" stream at all, or a
+// folder of that name. Both controls refuse it cleanly and stay free to be
+// initialised afresh, and then save.
+TEST(StorageWithoutContents, IsRefusedCleanlyAndTheControlCanStillStartAfresh) {
+    for (const wchar_t* progId : {kPropertyListProgId, L"ZoPropertyList.ZoColorPicker"}) {
+        for (const bool contentsIsAFolder : {false, true}) {
+            SCOPED_TRACE(std::string(contentsIsAFolder ? "a folder named Contents, " : "no Contents, ") +
+                         (progId == kPropertyListProgId ? "PropertyList" : "ZoColorPicker"));
+            com_ptr<ILockBytes> bytes;
+            com_ptr<IStorage> storage, folder;
+            constexpr DWORD kMode = STGM_READWRITE | STGM_SHARE_EXCLUSIVE;
+            ASSERT_EQ(::CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.put()), S_OK);
+            ASSERT_EQ(::StgCreateDocfileOnILockBytes(bytes.get(), STGM_CREATE | kMode, 0, storage.put()), S_OK);
+            if (contentsIsAFolder) {
+                ASSERT_EQ(storage->CreateStorage(L"Contents", kMode, 0, 0, folder.put()), S_OK);
+            }
+            CLSID clsid{};
+            ASSERT_EQ(::CLSIDFromProgID(progId, &clsid), S_OK);
+            com_ptr<IPersistStorage> persist;
+            ASSERT_EQ(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistStorage,
+                                         persist.put_void()),
+                      S_OK);
+            const HRESULT loaded = persist->Load(storage.get());
+            EXPECT_TRUE(FAILED(loaded)) << HResultText(loaded);
+            EXPECT_NE(loaded, E_UNEXPECTED);
+            EXPECT_EQ(persist->InitNew(storage.get()), S_OK);
+            com_ptr<ILockBytes> freshBytes;
+            com_ptr<IStorage> fresh;
+            ASSERT_EQ(::CreateILockBytesOnHGlobal(nullptr, TRUE, freshBytes.put()), S_OK);
+            ASSERT_EQ(::StgCreateDocfileOnILockBytes(freshBytes.get(), STGM_CREATE | kMode, 0, fresh.put()), S_OK);
+            EXPECT_EQ(persist->Save(fresh.get(), FALSE), S_OK);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace zo::test
