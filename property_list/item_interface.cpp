@@ -60,7 +60,7 @@ STDMETHODIMP PropertyList::Clear() {
 STDMETHODIMP PropertyList::get_Item(short Index, BSTR* result) {
     if (!result) return E_POINTER;
     *result = nullptr;
-    return RowMember(*this, [&] { ThrowIfFailed(NewBstr(std::wstring(m_rows.At(Index).Name()), result)); }, &PropertyList::ShowItemError);
+    return RowMember(*this, [&] { ThrowIfFailed(NewBstr(m_rows.At(Index).Name(), result)); }, &PropertyList::ShowItemError);
 }
 
 STDMETHODIMP PropertyList::put_Item(short Index, BSTR value) {
@@ -73,7 +73,7 @@ STDMETHODIMP PropertyList::put_Item(short Index, BSTR value) {
 STDMETHODIMP PropertyList::get_Value(short Index, BSTR* result) {
     if (!result) return E_POINTER;
     *result = nullptr;
-    return RowMember(*this, [&] { ThrowIfFailed(NewBstr(std::wstring(m_rows.At(Index).Value()), result)); }, &PropertyList::ShowItemError);
+    return RowMember(*this, [&] { ThrowIfFailed(NewBstr(m_rows.At(Index).Value(), result)); }, &PropertyList::ShowItemError);
 }
 
 STDMETHODIMP PropertyList::put_Value(short Index, BSTR value) {

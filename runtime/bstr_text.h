@@ -5,6 +5,7 @@
 #include <oleauto.h>
 
 #include <string>
+#include <string_view>
 
 namespace zo {
 
@@ -13,7 +14,7 @@ namespace zo {
 }
 
 // Stores a new BSTR in *out; E_OUTOFMEMORY when it cannot be made.
-[[nodiscard]] inline HRESULT NewBstr(const std::wstring& text, BSTR* out) {
+[[nodiscard]] inline HRESULT NewBstr(std::wstring_view text, BSTR* out) {
     *out = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     return *out ? S_OK : E_OUTOFMEMORY;
 }

@@ -49,10 +49,10 @@ unique_bstr Bstr(const std::wstring& text) {
     return unique_bstr(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
 }
 
-std::wstring Take(BSTR text) {
-    std::wstring taken = text ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
-    ::SysFreeString(text);
-    return taken;
+std::wstring Take(BSTR text) { return std::wstring(ViewOf(unique_bstr(text))); }
+
+std::wstring_view ViewOf(const unique_bstr& text) {
+    return text ? std::wstring_view(text.get(), ::SysStringLen(text.get())) : std::wstring_view();
 }
 
 void ListSoak::Run() {
@@ -276,7 +276,9 @@ void ListSoak::Compare() {
         m_list->get_ReadOnly(at, &readOnly);
         at = static_cast<short>(i);
         m_list->get_ItemData(&at, data.put());
-        const std::wstring nameRead = Take(name), valueRead = Take(value);
+        // Read in place: a row may hold a megabyte, and this runs every step.
+        const unique_bstr nameHeld(name), valueHeld(value);
+        const std::wstring_view nameRead = ViewOf(nameHeld), valueRead = ViewOf(valueHeld);
         const std::string where = "row " + std::to_string(i) + " " + Text(row.name);
         if (nameRead != row.name) return Mismatch(where + " is named " + Text(nameRead));
         if (type != row.type) return Mismatch(where + " has type " + std::to_string(type));
@@ -290,7 +292,7 @@ void ListSoak::Compare() {
             });
             if (!allowed)
                 return Mismatch(where + " holds " + Text(valueRead) + " where the model has " + Text(row.value));
-            row.value = valueRead;
+            row.value = std::wstring(valueRead);
         }
     }
     short selected = -2;

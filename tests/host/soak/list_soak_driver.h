@@ -42,6 +42,8 @@ enum class Misdeed { ClearList, RemoveRow, InsertRow, SetSelected, ToggleHoldDra
 [[nodiscard]] unique_bstr Bstr(const std::wstring& text);
 // The text of a BSTR the caller owns, which is freed.
 [[nodiscard]] std::wstring Take(BSTR text);
+// The text of a held BSTR, without copying it.
+[[nodiscard]] std::wstring_view ViewOf(const unique_bstr& text);
 
 struct WindowList {
     std::vector<HWND> windows;

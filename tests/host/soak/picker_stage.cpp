@@ -304,9 +304,18 @@ void PickerStage::VerifyRing() {
             const bool ringed = grid.At(x0, y0 + 8) == kWhite && grid.At(x0 + 1, y0 + 8) == kBlack;
             const bool selected = x == m_model.selX && y == m_model.selY;
             if (ringed != selected) {
+                // What was seen, so that a failure that does not repeat can still be told apart.
+                RECT client{};
+                ::GetClientRect(m_grid, &client);
                 return m_run.Mismatch("cell (" + std::to_string(x) + ", " + std::to_string(y) + ") is " +
                                       (ringed ? "" : "not ") + "drawn selected; the model's selection is (" +
-                                      std::to_string(m_model.selX) + ", " + std::to_string(m_model.selY) + ")");
+                                      std::to_string(m_model.selX) + ", " + std::to_string(m_model.selY) +
+                                      "); its edge shows " + Hex(static_cast<int32_t>(grid.At(x0, y0 + 8))) +
+                                      " and " + Hex(static_cast<int32_t>(grid.At(x0 + 1, y0 + 8))) + " in a " +
+                                      std::to_string(grid.Width()) + " x " + std::to_string(grid.Height()) +
+                                      " capture of a " + std::to_string(client.right) + " x " +
+                                      std::to_string(client.bottom) + " grid, " +
+                                      (::IsWindowVisible(m_grid) ? "shown" : "hidden"));
             }
         }
     }
