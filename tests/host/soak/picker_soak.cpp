@@ -45,6 +45,10 @@ HWND SendMouse(UINT message, WPARAM keys, POINT screen) {
     return target;
 }
 
+int PumpWithoutMadeUpMoves() {
+    return PumpMessages([](MSG& message) { return message.message == WM_MOUSEMOVE; });
+}
+
 bool LibraryObjectsGone() {
     using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
     HMODULE library = ::GetModuleHandleW(L"ZoPropList.ocx");

@@ -53,6 +53,12 @@ public:
 [[nodiscard]] HWND MouseTarget(POINT screen);
 // Sends the message there in its client coordinates and returns the window.
 HWND SendMouse(UINT message, WPARAM keys, POINT screen);
+// Runs the queue as PumpMessages does, less the mouse moves the system makes
+// up by itself (when a window appears or goes under the pointer, say). Every
+// mouse message the soak means is sent by the soak; a made-up move that comes
+// a moment earlier or later on another run would make the runs differ, and
+// one that lands while the grid holds the mouse moves its selection.
+int PumpWithoutMadeUpMoves();
 // Whether the library holds no object any more (its DllCanUnloadNow).
 [[nodiscard]] bool LibraryObjectsGone();
 [[nodiscard]] std::string Hex(int32_t value);

@@ -71,7 +71,7 @@ bool PickerStage::HostFrom(IPropertyBag* bag) {
     m_grid = handle(L"hWndColors");
     m_list = handle(L"hWndList");
     ::SetForegroundWindow(m_container->FrameHwnd());
-    PumpMessages();
+    PumpWithoutMadeUpMoves();
     m_released = false;
     m_frozen = false;
     m_expectedPicks.clear();
@@ -95,7 +95,7 @@ void PickerStage::Close() {
     }
     m_container.reset();
     m_events.reset();
-    PumpMessages();
+    PumpWithoutMadeUpMoves();
 }
 
 void PickerStage::Step(int64_t step) {
@@ -126,7 +126,7 @@ void PickerStage::Step(int64_t step) {
         Resize();
     else
         CallMember();
-    PumpMessages();
+    PumpWithoutMadeUpMoves();
     if (m_released) {
         // The handler closed the container inside the event: once the event
         // has returned nothing of the library may be left.
@@ -149,6 +149,8 @@ void PickerStage::OnColorPicked(EventArgs& args) {
     const Hostile hostile = *m_hostile;
     m_hostile.reset();  // only the first pick of a step misbehaves
     m_run.journal.Note(std::string("handler: ") + NameOf(hostile));
+    if (hostile != Hostile::None) ++m_run.report.misdeeds;
+    if (hostile == Hostile::Release) ++m_run.report.releases;
     switch (hostile) {
         case Hostile::None: break;
         case Hostile::SetColour: {
@@ -194,7 +196,7 @@ void PickerStage::OnColorPicked(EventArgs& args) {
             args.result = m_random.Pick<HRESULT>({E_FAIL, DISP_E_EXCEPTION, E_OUTOFMEMORY, DISP_E_MEMBERNOTFOUND});
             break;
         case Hostile::Pump:
-            PumpMessages();
+            PumpWithoutMadeUpMoves();
             break;
         case Hostile::NestedClick: {
             const POINT cell{m_random.Between(0, 136), m_random.Between(0, 136)};

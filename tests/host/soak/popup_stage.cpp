@@ -146,7 +146,7 @@ bool PopupStage::Host() {
     m_formShown = false;
     const int rows = m_random.Between(2, 6);
     for (int i = 0; i < rows; ++i) AddRow(-1);
-    PumpMessages();
+    PumpWithoutMadeUpMoves();
     return true;
 }
 
@@ -162,7 +162,7 @@ void PopupStage::Close() {
     m_boxes.reset();
     m_container.reset();
     m_events.reset();
-    PumpMessages();
+    PumpWithoutMadeUpMoves();
 }
 
 // Odd contents for a colour row and the decimal text Add makes of them
@@ -233,7 +233,7 @@ void PopupStage::Step(int64_t step) {
         KeyStep();
     else
         CallMember();
-    PumpMessages();
+    PumpWithoutMadeUpMoves();
     if (m_pick && m_frozen) {
         // No ValueChanged: nothing cancels, the pick is stored.
         auto row = std::find_if(m_rows.begin(), m_rows.end(), [&](const Row& r) { return r.name == m_pick->name; });
@@ -254,7 +254,7 @@ void PopupStage::PressArrow(bool withEnter) {
     if (Selected() < 0 && m_rows.size() > 0) {
         const int row = static_cast<int>(m_random.Below(static_cast<uint32_t>(m_rows.size())));
         (void)Put(m_list.get(), L"Selected", Variant(static_cast<int16_t>(row)));
-        PumpMessages();
+        PumpWithoutMadeUpMoves();
     }
     HWND arrow = ShownArrow();
     const bool wasShown = FormShown();
@@ -355,7 +355,7 @@ void PopupStage::PressOutside() {
         m_run.journal.Begin(m_step, "activate the container's frame");
         ::SetActiveWindow(m_container->FrameHwnd());
         ::SetForegroundWindow(m_container->FrameHwnd());
-        PumpMessages();
+        PumpWithoutMadeUpMoves();
         m_formShown = false;
         return;
     }
@@ -506,6 +506,9 @@ void PopupStage::OnValueChanged(EventArgs& args) {
     const Hostile hostile = m_hostile.value_or(Hostile::None);
     m_hostile.reset();
     m_run.journal.Note(std::string("handler: ") + NameOf(hostile));
+    // Cancelling is what a host may do; everything else misbehaves.
+    if (hostile != Hostile::None && hostile != Hostile::Cancel) ++m_run.report.misdeeds;
+    if (hostile == Hostile::Release) ++m_run.report.releases;
     const auto removeAt = [&](int at) {
         if (at < 0 || at >= static_cast<int>(m_rows.size())) return;
         if (Call(m_list.get(), L"Remove", {Variant(static_cast<int16_t>(at))}).ok()) m_rows.erase(m_rows.begin() + at);
@@ -554,7 +557,7 @@ void PopupStage::OnValueChanged(EventArgs& args) {
             m_reopened = true;
             break;
         case Hostile::Pump:
-            PumpMessages();
+            PumpWithoutMadeUpMoves();
             break;
         case Hostile::Fail:
             args.result = m_random.Pick<HRESULT>({E_FAIL, DISP_E_EXCEPTION, E_OUTOFMEMORY});
