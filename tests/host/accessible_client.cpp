@@ -113,6 +113,8 @@ WinEventRecorder::~WinEventRecorder() {
 void CALLBACK WinEventRecorder::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG objectId, LONG childId, DWORD,
                                         DWORD) {
     if (!g_recordedWindow || window != g_recordedWindow || objectId != OBJID_CLIENT) return;
+    // The system's own event for the window taking the focus is not the control's.
+    if (event == EVENT_OBJECT_FOCUS && childId == CHILDID_SELF) return;
     if (const wchar_t* name = EventName(event))
         g_recorded.push_back(std::wstring(name) + L"(" + std::to_wstring(childId) + L")");
 }

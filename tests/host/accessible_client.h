@@ -33,7 +33,8 @@ namespace zo::test {
 [[nodiscard]] long AccNavigate(IAccessible& object, long direction, long start);
 [[nodiscard]] VARIANT ChildVariant(long id);
 
-// Records the win events of one window's client area while alive.
+// Records the win events of one window's client area while alive (but the
+// focus event the system raises for the window itself).
 class WinEventRecorder {
 public:
     explicit WinEventRecorder(HWND window);

@@ -50,29 +50,29 @@ TEST_F(ListAccessibilityTest, EveryRowIsAChildWithItsNameTheValueAsPaintedAndIts
     };
     com_ptr<IAccessible> object = Accessible();
     ASSERT_TRUE(object);
-    EXPECT_EQ(AccRole(*object, CHILDID_SELF), ROLE_SYSTEM_LIST);
-    ASSERT_EQ(AccChildCount(*object), 6);
+    EXPECT_EQ(AccRole(*object.get(), CHILDID_SELF), ROLE_SYSTEM_LIST);
+    ASSERT_EQ(AccChildCount(*object.get()), 6);
 
-    VARIANT children[8] = {};
+    VARIANT children[6] = {};
     LONG obtained = 0;
-    ASSERT_EQ(::AccessibleChildren(object.get(), 0, 8, children, &obtained), S_OK);
+    ASSERT_EQ(::AccessibleChildren(object.get(), 0, 6, children, &obtained), S_OK);
     ASSERT_EQ(obtained, 6);
     for (long id = 1; id <= 6; ++id) {
         const Row& row = rows[id - 1];
         SCOPED_TRACE(Narrow(row.name));
         EXPECT_EQ(children[id - 1].vt, VT_I4) << "rows are simple elements";
         EXPECT_EQ(children[id - 1].lVal, id);
-        EXPECT_EQ(AccName(*object, id), row.name);
-        EXPECT_EQ(AccValue(*object, id), row.value);
-        EXPECT_EQ(AccRole(*object, id), row.role);
-        EXPECT_EQ((AccState(*object, id) & STATE_SYSTEM_READONLY) != 0, row.readOnly);
+        EXPECT_EQ(AccName(*object.get(), id), row.name);
+        EXPECT_EQ(AccValue(*object.get(), id), row.value);
+        EXPECT_EQ(AccRole(*object.get(), id), row.role);
+        EXPECT_EQ((AccState(*object.get(), id) & STATE_SYSTEM_READONLY) != 0, row.readOnly);
         com_ptr<IDispatch> element;
         EXPECT_EQ(object->get_accChild(ChildVariant(id), element.put()), S_FALSE);
         EXPECT_FALSE(element);
     }
     com_ptr<IDispatch> none;
     EXPECT_EQ(object->get_accChild(ChildVariant(7), none.put()), E_INVALIDARG);
-    EXPECT_TRUE(AccName(*object, 7).empty());
+    EXPECT_TRUE(AccName(*object.get(), 7).empty());
 }
 
 TEST_F(ListAccessibilityTest, NavigationWalksTheRowsInOrder) {
@@ -91,7 +91,7 @@ TEST_F(ListAccessibilityTest, NavigationWalksTheRowsInOrder) {
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(testing::Message() << "direction " << step.direction << " from " << step.start);
-        EXPECT_EQ(AccNavigate(*object, step.direction, step.start), step.end);
+        EXPECT_EQ(AccNavigate(*object.get(), step.direction, step.start), step.end);
     }
 }
 
@@ -101,15 +101,15 @@ TEST_F(ListAccessibilityTest, LocationsAndHitTestsFollowThePaintedRows) {
     ASSERT_TRUE(object);
     for (int row = 0; row < 4; ++row) {
         SCOPED_TRACE(row);
-        const RECT location = AccLocation(*object, row + 1);
+        const RECT location = AccLocation(*object.get(), row + 1);
         EXPECT_EQ(location.top, ScreenPoint(0, RowTop(row)).y);
         EXPECT_EQ(location.bottom - location.top, Pitch());
         EXPECT_EQ(location.left, ScreenPoint(0, 0).x);
-        EXPECT_EQ(AccHitTest(*object, ScreenPoint(4, RowMiddle(row))), row + 1);
-        EXPECT_EQ(AccHitTest(*object, ScreenPoint(4, RowTop(row))), row + 1) << "the row's first line";
+        EXPECT_EQ(AccHitTest(*object.get(), ScreenPoint(4, RowMiddle(row))), row + 1);
+        EXPECT_EQ(AccHitTest(*object.get(), ScreenPoint(4, RowTop(row))), row + 1) << "the row's first line";
     }
-    EXPECT_EQ(AccHitTest(*object, ScreenPoint(4, RowTop(4) + 2)), CHILDID_SELF) << "below the last row";
-    EXPECT_EQ(AccHitTest(*object, ScreenPoint(-5, RowMiddle(0))), -1) << "outside the list";
+    EXPECT_EQ(AccHitTest(*object.get(), ScreenPoint(4, RowTop(4) + 2)), CHILDID_SELF) << "below the last row";
+    EXPECT_EQ(AccHitTest(*object.get(), ScreenPoint(-5, RowMiddle(0))), -1) << "outside the list";
 }
 
 TEST_F(ListAccessibilityTest, StatesFollowSelectionFocusAllowEditAndScrolling) {
@@ -136,7 +136,7 @@ TEST_F(ListAccessibilityTest, StatesFollowSelectionFocusAllowEditAndScrolling) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const long state = AccState(*object, c.id);
+        const long state = AccState(*object.get(), c.id);
         EXPECT_EQ(state & c.present, c.present);
         EXPECT_EQ(state & c.absent, 0);
     }
@@ -149,15 +149,15 @@ TEST_F(ListAccessibilityTest, StatesFollowSelectionFocusAllowEditAndScrolling) {
     EXPECT_EQ(selection.lVal, 2);
 
     ASSERT_TRUE(DispOk(Put(list.get(), L"AllowEdit", Variant(false))));
-    EXPECT_NE(AccState(*object, 1) & STATE_SYSTEM_UNAVAILABLE, 0);
-    EXPECT_TRUE(AccDefaultAction(*object, 1).empty()) << "nothing to edit";
+    EXPECT_NE(AccState(*object.get(), 1) & STATE_SYSTEM_UNAVAILABLE, 0);
+    EXPECT_TRUE(AccDefaultAction(*object.get(), 1).empty()) << "nothing to edit";
     ASSERT_TRUE(DispOk(Put(list.get(), L"AllowEdit", Variant(true))));
-    EXPECT_EQ(AccState(*object, 1) & STATE_SYSTEM_UNAVAILABLE, 0);
+    EXPECT_EQ(AccState(*object.get(), 1) & STATE_SYSTEM_UNAVAILABLE, 0);
 
     ASSERT_TRUE(DispOk(Put(list.get(), L"TopIndex", Short(30))));
-    EXPECT_NE(AccState(*object, 1) & STATE_SYSTEM_OFFSCREEN, 0) << "scrolled out above";
-    EXPECT_EQ(AccState(*object, lastId) & STATE_SYSTEM_OFFSCREEN, 0) << "scrolled into view";
-    EXPECT_EQ(AccHitTest(*object, ScreenPoint(4, RowMiddle(TopIndex()))), TopIndex() + 1);
+    EXPECT_NE(AccState(*object.get(), 1) & STATE_SYSTEM_OFFSCREEN, 0) << "scrolled out above";
+    EXPECT_EQ(AccState(*object.get(), lastId) & STATE_SYSTEM_OFFSCREEN, 0) << "scrolled into view";
+    EXPECT_EQ(AccHitTest(*object.get(), ScreenPoint(4, RowMiddle(TopIndex()))), TopIndex() + 1);
 }
 
 TEST_F(ListAccessibilityTest, SelectingAndTheDefaultActionAreAPressAndADoubleClick) {
@@ -177,8 +177,8 @@ TEST_F(ListAccessibilityTest, SelectingAndTheDefaultActionAreAPressAndADoubleCli
     EXPECT_EQ(object->accSelect(SELFLAG_TAKESELECTION, ChildVariant(9)), E_INVALIDARG);
     EXPECT_EQ(Selected(), 0);
 
-    EXPECT_EQ(AccDefaultAction(*object, 2), L"Edit");
-    EXPECT_TRUE(AccDefaultAction(*object, 3).empty()) << "a header row has nothing to edit";
+    EXPECT_EQ(AccDefaultAction(*object.get(), 2), L"Edit");
+    EXPECT_TRUE(AccDefaultAction(*object.get(), 3).empty()) << "a header row has nothing to edit";
     EXPECT_EQ(object->accDoDefaultAction(ChildVariant(2)), S_OK);
     EXPECT_EQ(Selected(), 1);
     EXPECT_EQ(Value(1), L"False") << "a double-click steps a Boolean row";
@@ -197,8 +197,7 @@ TEST_F(ListAccessibilityTest, WinEventsFollowTheSelectionTheValuesAndTheRows) {
     EXPECT_EQ(recorder.Take(), (std::vector<std::wstring>{L"Focus(2)", L"Selection(2)"}));
     Key(VK_DOWN);
     EXPECT_EQ(recorder.Take(), (std::vector<std::wstring>{L"Focus(3)", L"Selection(3)"}));
-    Type(L"x");
-    Key(VK_RETURN);
+    Type(L"x\r");
     EXPECT_EQ(recorder.Take(), (std::vector<std::wstring>{L"ValueChange(3)"}));
     ASSERT_TRUE(DispOk(PutIndexed(list.get(), L"Value", {Short(0)}, Variant(L"new"))));
     EXPECT_EQ(recorder.Take(), (std::vector<std::wstring>{L"ValueChange(1)"}));
@@ -232,7 +231,7 @@ TEST_F(ListAccessibilityTest, EveryEditorOfARowIsNamedAfterTheRow) {
             if (std::wstring(className) == L"ScrollBar") continue;
             com_ptr<IAccessible> editor = AccessibleOf(child);
             ASSERT_TRUE(editor);
-            EXPECT_EQ(AccName(*editor, CHILDID_SELF), name) << Narrow(className);
+            EXPECT_EQ(AccName(*editor.get(), CHILDID_SELF), name) << Narrow(className);
             ++named;
         }
         EXPECT_GE(named, 1) << "the row's editor shows";
@@ -243,7 +242,7 @@ TEST_F(ListAccessibilityTest, AnObjectThatOutlivesItsListAnswersDisconnected) {
     AddNamed({L"A", L"B"});
     com_ptr<IAccessible> object = Accessible();
     ASSERT_TRUE(object);
-    ASSERT_EQ(AccChildCount(*object), 2);
+    ASSERT_EQ(AccChildCount(*object.get()), 2);
     CloseList();
     long count = 0;
     EXPECT_EQ(object->get_accChildCount(&count), RPC_E_DISCONNECTED);
