@@ -1,9 +1,11 @@
 // What a screen reader sees of a PropertyList, and what it costs:
 //  - the accessible tree of a sample list (name, role, value and state of
 //    each row), read through oleacc as a client reads it;
-//  - one WM_GETOBJECT (AccessibleObjectFromWindow: the request, the
-//    marshalled answer and its unmarshalling) on a list of 20 rows and on a
-//    list of 100,000 rows (rows are not objects: the cost must not grow);
+//  - a client's request for the list's object: WM_GETOBJECT (the list
+//    marshals its object), ObjectFromLresult (the client unmarshals it) and
+//    AccessibleObjectFromWindow (both), beside the same call for a window
+//    with the system's own object, on a list of 20 rows and on one of
+//    100,000 rows (rows are not objects: the cost must not grow);
 //  - reading the name and value of every one of the 100,000 rows.
 // Medians of many runs. Not a test, asserts nothing.
 #include <windows.h>
@@ -12,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "bench/support/build_type.h"
 #include "bench/support/hosted_list.h"
@@ -53,7 +56,7 @@ std::string StateText(long state) {
     return text.empty() ? "normal" : text;
 }
 
-void Add(zo::_PropertyList& list, const wchar_t* name, const wchar_t* value, ItemTypes kind, bool readOnly = false) {
+void Add(_PropertyList& list, const wchar_t* name, const wchar_t* value, ItemTypes kind, bool readOnly = false) {
     zo::unique_bstr bstrName(::SysAllocString(name));
     zo::unique_bstr bstrValue(::SysAllocString(value));
     list.Add(bstrName.get(), bstrValue.get(), readOnly ? VARIANT_TRUE : VARIANT_FALSE, kind, -1);
@@ -70,9 +73,9 @@ void PrintTree(IAccessible& object) {
 }
 
 bool ShowSampleTree() {
-    HostedList hosted(320, 120);
+    HostedList hosted(320, 90);
     if (!hosted.ok) return false;
-    zo::_PropertyList& list = *hosted.list.get();
+    _PropertyList& list = *hosted.list.get();
     Add(list, L"Appearance", L"", ZoPropPropertyHeader);
     Add(list, L"Caption", L"Hello", ZoPropStringValue);
     Add(list, L"Visible", L"true", ZoPropBoolValue);
@@ -86,19 +89,46 @@ bool ShowSampleTree() {
     hosted.container.Pump();
     com_ptr<IAccessible> object = AccessibleOf(hosted.container.ControlHwnd());
     if (!object) return false;
-    std::printf("the accessible tree of a sample list (row 1 selected; the list is 120 pixels high):\n");
+    std::printf("the accessible tree of a sample list (row 1 selected, the list 90 pixels high):\n");
     PrintTree(*object.get());
     return true;
 }
 
-// Microseconds of one AccessibleObjectFromWindow on a list of `rows` rows.
-double GetObjectMicroseconds(int rows) {
+struct GetObjectCost {
+    double message = -1;      // WM_GETOBJECT alone: the list marshals its object
+    double unmarshal = -1;    // ObjectFromLresult: the client takes it
+    double wholeCall = -1;    // AccessibleObjectFromWindow: both
+    double plainWindow = -1;  // AccessibleObjectFromWindow on a window with the system's object
+};
+
+// Microseconds of a client's request for the object of a list of `rows` rows.
+GetObjectCost MeasureGetObject(int rows) {
+    GetObjectCost cost;
     HostedList hosted(640, 240);
-    if (!hosted.ok) return -1;
+    if (!hosted.ok) return cost;
     AddRows(*hosted.list.get(), rows);
     hosted.container.Pump();
     HWND window = hosted.container.ControlHwnd();
-    return 1000.0 * MedianMs(kRuns, [&](int) { (void)AccessibleOf(window); });
+    (void)AccessibleOf(window);
+    cost.wholeCall = 1000.0 * MedianMs(kRuns, [&](int) { (void)AccessibleOf(window); });
+    cost.plainWindow = 1000.0 * MedianMs(kRuns, [&](int) { (void)AccessibleOf(hosted.container.FrameHwnd()); });
+    std::vector<double> sends, takes;
+    for (int i = 0; i < kRuns; ++i) {
+        LRESULT answer = 0;
+        sends.push_back(ElapsedMs([&] { answer = ::SendMessageW(window, WM_GETOBJECT, 0, OBJID_CLIENT); }));
+        com_ptr<IAccessible> object;
+        takes.push_back(ElapsedMs(
+            [&] { (void)::ObjectFromLresult(answer, __uuidof(IAccessible), 0, object.put_void()); }));
+    }
+    cost.message = 1000.0 * zo::bench::Median(sends);
+    cost.unmarshal = 1000.0 * zo::bench::Median(takes);
+    return cost;
+}
+
+void PrintGetObjectCost(const char* what, const GetObjectCost& cost) {
+    std::printf("%s: WM_GETOBJECT %.1f us, ObjectFromLresult %.1f us, AccessibleObjectFromWindow %.1f us "
+                "(the system's object of a plain window: %.1f us); medians of %d\n",
+                what, cost.message, cost.unmarshal, cost.wholeCall, cost.plainWindow, kRuns);
 }
 
 bool EnumerateRows(int rows) {
@@ -140,11 +170,8 @@ int main(int argc, char** argv) {
             std::printf("could not host the control (is ZoPropList.ocx registered?)\n");
             status = 1;
         } else {
-            const double few = GetObjectMicroseconds(20);
-            const double many = GetObjectMicroseconds(manyRows);
-            std::printf("WM_GETOBJECT (AccessibleObjectFromWindow), 20 rows: %.1f us (median of %d)\n", few, kRuns);
-            std::printf("WM_GETOBJECT (AccessibleObjectFromWindow), %d rows: %.1f us (median of %d)\n", manyRows,
-                        many, kRuns);
+            PrintGetObjectCost("20 rows", MeasureGetObject(20));
+            PrintGetObjectCost((std::to_string(manyRows) + " rows").c_str(), MeasureGetObject(manyRows));
             if (!EnumerateRows(manyRows)) status = 1;
         }
     }
