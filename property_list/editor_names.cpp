@@ -1,7 +1,9 @@
 // The in-place editors say which row they edit: each answers a client's
 // request for its accessible object with the system's standard object for
 // its window under the name of the selected row. The name is read at each
-// request, since one editor serves every row.
+// request, since one editor serves every row. (Annotating the windows
+// through IAccPropServices would be simpler, but Wine's oleacc does not
+// implement SetHwndPropStr: it answers E_NOTIMPL.)
 #include "property_list/value_editors.h"
 #include "runtime/accessible_object.h"
 
