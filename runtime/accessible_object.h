@@ -190,10 +190,6 @@ private:
 // there is none, so that the caller falls back to the default).
 [[nodiscard]] LRESULT AnswerGetObject(IAccessible* object, WPARAM wParam) noexcept;
 
-}  // namespace zo
-
-namespace zo {
-
 // Owns the accessible object a window hands out, made on the first request;
 // disconnects it when the window's owner goes (Reset or destruction), since
 // clients may hold it longer.
