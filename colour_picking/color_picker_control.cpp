@@ -73,6 +73,7 @@ void ZoColorPicker::UserControl_Initialize() {
 }
 
 void ZoColorPicker::UserControl_Terminate() {
+    m_accessible.Reset();
     ResetListColors(true);
     DoUnSubclass();
     DoEvents();

@@ -57,6 +57,11 @@ void ZoColorPicker::DrawCell(HDC dc, int x, int y, bool selected) const {
     }
 }
 
+RECT ZoColorPicker::CellRectPx(int x, int y) const noexcept {
+    const int x0 = CellOrigin(x), y0 = CellOrigin(y);
+    return RECT{x0, y0, x0 + kCellPitch, y0 + kCellPitch};
+}
+
 void ZoColorPicker::DrawCellNow(int x, int y, bool selected) const {
     unique_hdc_window dc(m_picCustom.hWnd());
     if (dc) DrawCell(dc.get(), x, y, selected);

@@ -151,6 +151,8 @@ void ZoColorPicker::ShowTabPage(int tab) {
 
 bool ZoColorPicker::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) noexcept {
     switch (message) {
+        case WM_GETOBJECT:
+            return AnswerAccessibleObject(wParam, lParam, result);
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:

@@ -68,6 +68,7 @@ void ColorForm::Form_Load() {
     m_window = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kFormClass, L"", WS_POPUP | WS_CLIPCHILDREN, 0,
                                  0, 0, 0, nullptr, nullptr, ModuleInstance(), this);
     if (!m_window) throw VbError::Runtime(vb_error::kObjectNotSet);
+    AnswerAsDialog();
     Skipping([&] { CreatePicker(); });
     Skipping([&] {
         if (m_savedColors && m_picker) m_picker->SetPalette(*m_savedColors);

@@ -13,12 +13,14 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "colour_picking/palette.h"
 #include "colour_picking/palette_file.h"
 #include "colour_picking/zo_color_picker.h"
 #include "common/com_ptr.h"
 #include "common/window_subclass.h"
+#include "runtime/accessible_hook.h"
 
 namespace zo {
 
@@ -42,6 +44,10 @@ public:
     // and destroys the window. Nothing happens when not loaded.
     void Unload() noexcept;
 
+    // What assistive clients call the form (a dialog): what it picks.
+    void SetAccessibleName(std::wstring name) { m_accessibleName = std::move(name); }
+    [[nodiscard]] const std::wstring& AccessibleName() const noexcept { return m_accessibleName; }
+
     // The colour picked, by reference; raised once per pick, after hiding.
     void SetColorPickedListener(std::function<void(int32_t&)> listener) { m_onColorPicked = std::move(listener); }
 
@@ -53,6 +59,9 @@ public:
 
 private:
     void Form_Load();
+    // Assistive clients see the form as a dialog named AccessibleName
+    // (picker_accessible.cpp).
+    void AnswerAsDialog() noexcept;
     void CreatePicker();
     void ReleasePicker() noexcept;
     void Form_Resize() noexcept;
@@ -68,6 +77,8 @@ private:
     com_ptr<ZoColorPicker> m_picker;
     WindowSubclass m_subclass;
     std::function<void(int32_t&)> m_onColorPicked;
+    std::wstring m_accessibleName = L"Colour";
+    AccessibleHook m_accessibleHook;
 };
 
 }  // namespace zo

@@ -11,6 +11,7 @@
 #include "ZoPropertyList.h"
 #include "colour_picking/common_dialog.h"
 #include "colour_picking/palette.h"
+#include "colour_picking/picker_accessible.h"
 #include "common/handles.h"
 #include "common/window_subclass.h"
 #include "runtime/child_controls.h"
@@ -20,6 +21,9 @@ namespace zo {
 
 // IUnknown and IDispatch of the dual interface come from DualControl.
 class ZoColorPicker final : public DualControl<_ZoColorPicker> {
+    // Reads the tabs, the cells and the list where they are drawn.
+    friend class PickerAccessible;
+
 public:
     static HRESULT Create(REFIID iid, void** out);
     // A new picker for the library's own forms (one reference, the caller's).
@@ -104,6 +108,10 @@ private:
     void picCustom_MouseUp(int16_t button);
     void DrawCell(HDC dc, int x, int y, bool selected) const;
     void DrawCellNow(int x, int y, bool selected) const;
+    // Where cell (x, y) is, in pixels of the palette grid.
+    [[nodiscard]] RECT CellRectPx(int x, int y) const noexcept;
+    // WM_GETOBJECT for the picker's client area (picker_accessible.cpp).
+    [[nodiscard]] bool AnswerAccessibleObject(WPARAM wParam, LPARAM lParam, LRESULT* result) noexcept;
     void RedefineUserColour();
 
     // System colour list
@@ -142,6 +150,8 @@ private:
     PictureBox m_picCustom;
     ListBox m_zocr;
     std::function<void(int32_t)> m_onColorPicked;
+    // Last, so that it is disconnected before anything it reads goes.
+    AccessibleOwner<PickerAccessible> m_accessible;
 };
 
 }  // namespace zo

@@ -48,6 +48,7 @@ void PropertyList::ToggleColourPopup(HWND arrowButton, int32_t colour) {
     ::GetWindowRect(form, &popup);
     const POINT place = PlaceColourPopup(button, SIZE{popup.right - popup.left, popup.bottom - popup.top},
                                          MonitorRectOf(arrowButton));
+    if (const PropItem* row = m_rows.Selected()) m_cPicker->SetAccessibleName(L"Colour for " + std::wstring(row->Name()));
     LONG chosen = colour;
     m_cPicker->Picker().SetColor(&chosen);
     ::SetWindowPos(form, HWND_TOPMOST, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);

@@ -80,7 +80,7 @@ void PropertyList::StoreValue(int32_t index, const std::wstring& value) {
         DrawList();
         return;
     }
-    item.SetValue(newValue);
+    m_rows.StoreValue(index, newValue);
     if (row_kind::IsTextKind(itemType)) {
         m_editors.ShowStoredText(id, newValue);
         DrawList();
@@ -99,6 +99,7 @@ void PropertyList::SetHoldDraw(bool hold) {
     // repainting the scroll bar after every row either.
     if (m_vsb) m_vsb->HoldRedraw(hold);
     UserControl_Resize();
+    if (!hold) AnnounceHeldRowChanges();
 }
 
 void PropertyList::SetTextTrue(const std::wstring& text) {

@@ -21,6 +21,7 @@ constexpr OLE_COLOR kDefaultHighlightText = 0x8000000E;
 }  // namespace
 
 void PropertyList::UserControl_Initialize() {
+    m_rows.SetObserver(this);
     FontDescription listFont;
     listFont.name = L"MS Sans Serif";
     listFont.points = 8.25;
@@ -155,6 +156,7 @@ void PropertyList::UserControl_AmbientChanged(const std::wstring& propertyName) 
 }
 
 void PropertyList::UserControl_Terminate() {
+    m_accessible.Reset();
     m_paintFx.reset();
     m_vsb.reset();
     SaveAndUnloadColourPopup();

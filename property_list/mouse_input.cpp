@@ -51,14 +51,24 @@ void PropertyList::UserControl_DblClick() {
 
 // Every step after an event looks at the rows afresh: the host may have
 // cleared the list, moved or removed the pressed row, or released the control.
+// The row is found after the typed text is committed: the host may change
+// the rows in ValueChanged.
 void PropertyList::PressRowAt(float yTwips) {
+    if (!CommitBeforePress()) return;
+    const int32_t yPixels = CLng(yTwips) / TwipsPerPixelY();
+    PressRow(Geometry().RowAtPx(yPixels).value_or(kNoItem));
+}
+
+bool PropertyList::CommitBeforePress() {
     if (m_editors.TextEditActive()) {
         m_editors.CommitTypedText();
         m_editors.EndTextEdit();
-        if (IsTerminated()) return;
+        if (IsTerminated()) return false;
     }
-    const int32_t yPixels = CLng(yTwips) / TwipsPerPixelY();
-    int32_t pressed = Geometry().RowAtPx(yPixels).value_or(kNoItem);
+    return true;
+}
+
+void PropertyList::PressRow(int32_t pressed) {
     if (pressed > kLargestEventIndex) return;
     const RowId pressedId = pressed >= 0 ? m_rows.Row(pressed)->Id : 0;
     if (pressed != m_rows.SelIndex()) {

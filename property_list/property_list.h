@@ -20,6 +20,7 @@
 #include "colour_picking/colour_form.h"
 #include "colour_picking/paint_effects.h"
 #include "common/handles.h"
+#include "property_list/list_accessible.h"
 #include "property_list/offscreen_buffer.h"
 #include "property_list/owner_draw_sink.h"
 #include "property_list/row_geometry.h"
@@ -31,7 +32,11 @@
 namespace zo {
 
 // IUnknown and IDispatch of the dual interface come from DualControl.
-class PropertyList final : public DualControl<_PropertyList>, private CScrollbarEvents, private EditorHost {
+class PropertyList final : public DualControl<_PropertyList>,
+                           private CScrollbarEvents,
+                           private EditorHost,
+                           private AccessibleListHost,
+                           private RowObserver {
 public:
     static HRESULT Create(REFIID iid, void** out);
 
@@ -184,6 +189,11 @@ private:
 
     // The mouse on the list (mouse_input.cpp)
     void PressRowAt(float yTwips);
+    // Commits the text typed for the selected row, as a press does first;
+    // false when the control ended meanwhile.
+    [[nodiscard]] bool CommitBeforePress();
+    // A press on row `pressed` (-1 for none): SelChange, then its editor.
+    void PressRow(int32_t pressed);
     void RaiseSelChange(int32_t oldSel, int32_t newSel);
     void RaiseMouseEvent(DISPID id, const SurfaceMouse& mouse);
 
@@ -201,6 +211,23 @@ private:
     void vsb_MouseWheel(int16_t delta);
     void ScrollTo(int64_t firstRow);
 
+    // Accessibility: the list's accessible object and its win events
+    // (accessibility.cpp).
+    bool OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) noexcept override;
+    [[nodiscard]] const RowStore& AccessibleRows() const noexcept override { return m_rows; }
+    [[nodiscard]] RowGeometry AccessibleGeometry() override { return Geometry(); }
+    [[nodiscard]] bool AccessibleAllowEdit() const noexcept override { return m_allowEdit; }
+    [[nodiscard]] bool FocusInList() const noexcept override;
+    bool SelectRowAsPress(int32_t row) override;
+    void DoubleClickSelectedRow() override { UserControl_DblClick(); }
+    void RowsChanged() noexcept override;
+    void SelectionChanged(int32_t before, int32_t now) noexcept override;
+    void ValueStored(int32_t index) noexcept override;
+    void NotifyAccessible(DWORD event, LONG child) const noexcept;
+    // Rows added or removed while the drawing was held are announced once,
+    // when it is released.
+    void AnnounceHeldRowChanges() noexcept;
+
     RowStore m_rows;
     OwnerDrawSink m_ownerDrawSink;
     ValueEditors m_editors{m_rows, m_ownerDrawSink, *this};
@@ -215,6 +242,9 @@ private:
     std::unique_ptr<CScrollbar> m_vsb;
     std::shared_ptr<PaintEffects> m_paintFx;
     std::unique_ptr<ColorForm> m_cPicker;
+    bool m_rowsChangedWhileHeld = false;
+    // Last, so that it is disconnected before anything it reads goes.
+    AccessibleOwner<ListAccessible> m_accessible;
 };
 
 }  // namespace zo

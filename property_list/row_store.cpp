@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "common/vb_conversions.h"
 #include "common/vb_error.h"
@@ -80,6 +81,7 @@ int32_t RowStore::Insert(const std::wstring& name, const std::wstring& content, 
     m_items.insert(m_items.begin() + placed, std::move(item));
     m_allocated = true;
     m_lastIndex = oldCount;
+    if (m_observer) m_observer->RowsChanged();
     return placed;
 }
 
@@ -92,6 +94,7 @@ bool RowStore::Remove(int32_t index) {
     }
     --m_lastIndex;
     DropSelectionPastEnd();
+    if (m_observer) m_observer->RowsChanged();
     return true;
 }
 
@@ -102,6 +105,12 @@ void RowStore::Clear() {
     m_items.emplace_back();
     m_allocated = true;
     DropSelectionPastEnd();
+    if (m_observer) m_observer->RowsChanged();
+}
+
+void RowStore::StoreValue(int32_t index, std::wstring_view value) {
+    At(index).SetValue(value);
+    if (m_observer && Row(index)) m_observer->ValueStored(index);
 }
 
 const VARIANT* RowStore::ItemDataOf(const PropItem& item) const noexcept {
@@ -134,12 +143,17 @@ int16_t RowStore::SelectedForInterface() const {
 
 bool RowStore::Select(int32_t index) noexcept {
     if (index < -1 || index > m_lastIndex) return false;
-    m_selIndex = index;
+    ChangeSelection(index);
     return true;
 }
 
 void RowStore::DropSelectionPastEnd() noexcept {
-    if (m_selIndex > m_lastIndex) m_selIndex = -1;
+    if (m_selIndex > m_lastIndex) ChangeSelection(-1);
+}
+
+void RowStore::ChangeSelection(int32_t index) noexcept {
+    const int32_t before = std::exchange(m_selIndex, index);
+    if (before != index && m_observer) m_observer->SelectionChanged(before, index);
 }
 
 }  // namespace zo

@@ -57,8 +57,24 @@ private:
     uint32_t m_valueLength = 0;
 };
 
+// Hears of the changes that an assistive client is told about. Called after
+// the change, with the store already consistent; it must not change the rows.
+class RowObserver {
+public:
+    virtual void RowsChanged() noexcept = 0;
+    // The selected row went from `before` to `now` (either may be -1).
+    virtual void SelectionChanged(int32_t before, int32_t now) noexcept = 0;
+    virtual void ValueStored(int32_t index) noexcept = 0;
+
+protected:
+    ~RowObserver() = default;
+};
+
 class RowStore {
 public:
+    // One observer at a time (borrowed); null for none.
+    void SetObserver(RowObserver* observer) noexcept { m_observer = observer; }
+
     // Index of the last row, -1 when the list is empty.
     [[nodiscard]] int32_t LastIndex() const noexcept { return m_lastIndex; }
     [[nodiscard]] int32_t Count() const noexcept { return m_lastIndex + 1; }
@@ -82,6 +98,8 @@ public:
     bool Remove(int32_t index);
     // No rows, and a single blank record.
     void Clear();
+    // Stores `value` as it is in the record at `index` (see At).
+    void StoreValue(int32_t index, std::wstring_view value);
 
     // The value a row of `itemType` stores when it is given `text`: by the
     // rules of `Add` (creating) or of `Value` let (storing).
@@ -122,6 +140,7 @@ public:
 
 private:
     void DropSelectionPastEnd() noexcept;
+    void ChangeSelection(int32_t index) noexcept;
     // The records from `first` on are about to go: so does their item data.
     void ForgetItemDataFrom(size_t first) noexcept;
 
@@ -132,6 +151,7 @@ private:
     int32_t m_selIndex = -1;
     int32_t m_longestItem = 0;
     RowId m_nextId = 1;
+    RowObserver* m_observer = nullptr;
     std::wstring m_textTrue = L"True";
     std::wstring m_textFalse = L"False";
 };

@@ -44,6 +44,7 @@ void ValueEditors::Create(HWND surface, com_ptr<IFont> listFont) {
     m_txtValue.SetChangeHandler([this] { txtValue_Change(); });
     m_txtValue.SetKeyPressHandler([this](int16_t& keyAscii) { txtValue_KeyPress(keyAscii); });
     ConnectChoiceEditors();
+    NameEditorsForAccessibility();
 }
 
 void ValueEditors::Layout(double valueLeft, double scaleWidth, double barWidth, double lineTwips) noexcept {
@@ -210,7 +211,7 @@ bool ValueEditors::CommitValue(RowId id, int32_t index, const std::wstring& newV
         at = m_rows.IndexOf(id, *at);
         if (!at) return false;
     }
-    m_rows.Row(*at)->SetValue(newValue);
+    m_rows.StoreValue(*at, newValue);
     return true;
 }
 

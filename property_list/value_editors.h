@@ -16,6 +16,7 @@
 #include "combo_box/zo_combo_box.h"
 #include "common/com_ptr.h"
 #include "property_list/row_store.h"
+#include "runtime/accessible_hook.h"
 #include "runtime/child_controls.h"
 
 namespace zo {
@@ -167,6 +168,10 @@ private:
     // Hides the text box after a commit or a cancel.
     void CloseTextBox() noexcept;
     void ReclaimFocus() noexcept;
+    // The text box, the list editor and the colour box carry the name of
+    // the row they edit (editor_names.cpp).
+    void NameEditorsForAccessibility() noexcept;
+    [[nodiscard]] std::wstring EditedRowName() const;
 
     RowStore& m_rows;
     OwnerDrawSink& m_sink;
@@ -179,6 +184,11 @@ private:
     ZoComboBox m_cboValue;
     PictureBox m_picValue;
     PictureBox m_cmdDown;
+    // After the editors, so that each comes out of its window first.
+    AccessibleHook m_txtValueName;
+    AccessibleHook m_cboValueName;
+    AccessibleHook m_cboTextName;
+    AccessibleHook m_picValueName;
 };
 
 }  // namespace zo

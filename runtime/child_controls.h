@@ -15,6 +15,7 @@
 #include "common/com_ptr.h"
 #include "common/handles.h"
 #include "common/window_subclass.h"
+#include "runtime/accessible_hook.h"
 #include "runtime/window_font.h"
 
 namespace zo {
@@ -206,6 +207,7 @@ private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     MouseHandler m_mouseDown;
     WindowSubclass m_subclass;  // taken out before the base class destroys the window
+    AccessibleHook m_accessible;  // names the items for assistive clients
 };
 
 }  // namespace zo

@@ -1,5 +1,6 @@
 // The intrinsic list box over the native LISTBOX control.
 #include "runtime/child_controls.h"
+#include "runtime/list_box_accessible.h"
 
 namespace zo {
 
@@ -18,6 +19,9 @@ void ListBox::Create(HWND parent, bool ownerDrawn) noexcept {
     CreateWindowOf(parent, L"LISTBOX", style, 0);
     // Without the subclass the list still works; it only reports no presses.
     if (HWND window = hWnd()) (void)m_subclass.Install(window, &SubclassProc, this);
+    m_accessible.Attach(hWnd(), [window = hWnd()](LONG objectId) -> com_ptr<IAccessible> {
+        return objectId == OBJID_CLIENT ? ListBoxAccessible::Create(window) : nullptr;
+    });
 }
 
 void ListBox::AddItem(const std::wstring& text, int32_t itemData) {

@@ -13,6 +13,7 @@
 #include "common/twips.h"
 #include "tests/colour_picking/colour_dialog_driver.h"
 #include "tests/colour_picking/picker_fixture.h"
+#include "tests/host/accessible_client.h"
 #include "tests/host/message_pump.h"
 #include "tests/host/scratch_folder.h"
 
@@ -228,4 +229,24 @@ TEST(ColourFormChild, DISABLED_FirstPopupShowsThePaletteOfThePreviousRun) {
 
 }  // namespace
 
+}  // namespace zo::test
+
+namespace zo::test {
+namespace {
+
+// Assistive clients see the popup as a dialog whose name says what it picks.
+TEST_F(ColourFormTest, TheFormIsADialogNamedForWhatItPicks) {
+    EXPECT_EQ(form->AccessibleName(), L"Colour");
+    form->SetAccessibleName(L"Colour for BackColor");
+    PopUpAt(100, 100);
+    com_ptr<IAccessible> client = AccessibleOf(form->hWnd(), OBJID_CLIENT);
+    com_ptr<IAccessible> window = AccessibleOf(form->hWnd(), OBJID_WINDOW);
+    ASSERT_TRUE(client);
+    ASSERT_TRUE(window);
+    EXPECT_EQ(AccName(*client.get(), CHILDID_SELF), L"Colour for BackColor");
+    EXPECT_EQ(AccRole(*client.get(), CHILDID_SELF), ROLE_SYSTEM_DIALOG);
+    EXPECT_EQ(AccName(*window.get(), CHILDID_SELF), L"Colour for BackColor");
+}
+
+}  // namespace
 }  // namespace zo::test
