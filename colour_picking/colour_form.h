@@ -53,6 +53,8 @@ public:
 
 private:
     void Form_Load();
+    // A length designed in pixels at 96 DPI, at the form's DPI.
+    [[nodiscard]] int FormPixels(int pixelsAt96) const noexcept;
     void CreatePicker();
     void ReleasePicker() noexcept;
     void Form_Resize() noexcept;
