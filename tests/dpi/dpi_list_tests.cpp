@@ -5,6 +5,7 @@
 // colour popup inside the monitor.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -191,6 +192,38 @@ TEST_F(DpiListTest, TheColourPopupOpensInsideTheMonitorNearItsCorner) {
     ::SendMessageW(arrow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     ::SendMessageW(arrow, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     container.Pump();
+}
+
+TEST_F(DpiListTest, TheDropDownArrowsAreDrawnWholeAtAWholeScale) {
+    AddEveryRowKind();
+    // The 7 x 4 triangle (16 black pixels) keeps its size up to 191 DPI and
+    // is drawn whole times larger from 192 DPI.
+    const int scale = ScreenDpi() >= 192 ? ScreenDpi() / 96 : 1;
+    const struct {
+        int row;
+        const wchar_t* editorClass;
+        const wchar_t* buttonClass;
+    } cases[] = {{3, L"ZoComboBox", L"ZoComboButton"}, {5, L"ZoPictureBox", L"ZoPictureBox"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << c.row);
+        PressAt(2, RowTop(c.row) + Pitch() / 2);
+        HWND editor = ShownChild(c.editorClass);
+        ASSERT_TRUE(editor);
+        HWND button = ::FindWindowExW(editor, nullptr, c.buttonClass, nullptr);
+        ASSERT_TRUE(button);
+        const CapturedBitmap picture = CapturedBitmap::Capture(button, CaptureMethod::PrintClient);
+        RECT ink{picture.Width(), picture.Height(), 0, 0};
+        for (int y = 0; y < picture.Height(); ++y) {
+            for (int x = 0; x < picture.Width(); ++x) {
+                if (picture.At(x, y) != kInk) continue;
+                ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x + 1),
+                       std::max<LONG>(ink.bottom, y + 1)};
+            }
+        }
+        EXPECT_EQ(picture.CountColor(kInk), 16 * scale * scale);
+        EXPECT_EQ(ink.right - ink.left, 7 * scale);
+        EXPECT_EQ(ink.bottom - ink.top, 4 * scale);
+    }
 }
 
 }  // namespace
