@@ -13,7 +13,6 @@ namespace zo {
 
 namespace {
 
-constexpr int kCellPitch = 17;
 constexpr OLE_COLOR kRingWhite = 0x00FFFFFF;
 constexpr OLE_COLOR kRingBlack = 0x00000000;
 constexpr int16_t kRightButton = 2;
@@ -23,20 +22,21 @@ constexpr DWORD kPauseAfterDialogMs = 100;
 
 // The column (or row) under a position, held to the grid: positions left of
 // or above the grid give 1, beyond it 8.
-int CellAt(int position) noexcept {
-    return std::clamp((position + 1) / kCellPitch + 1, 1, kPaletteSide);
+int CellAt(int position, int pitch) noexcept {
+    return std::clamp((position + 1) / pitch + 1, 1, kPaletteSide);
 }
 
-int CellOrigin(int cell) noexcept { return (cell - 1) * kCellPitch; }
+int CellOrigin(int cell, int pitch) noexcept { return (cell - 1) * pitch; }
 
 }  // namespace
 
 void ZoColorPicker::picCustom_Paint(HDC dc) {
     const OLE_COLOR outline = m_picCustom.ForeColor();
+    const int pitch = CellPitch(), edge = pitch - 1;
     for (int x = 1; x <= kPaletteSide; ++x) {
         for (int y = 1; y <= kPaletteSide; ++y) {
-            const int x0 = CellOrigin(x), y0 = CellOrigin(y);
-            DrawBox(dc, x0 + 1, y0 + 1, x0 + 16, y0 + 16, outline, static_cast<OLE_COLOR>(CellColour(x, y)));
+            const int x0 = CellOrigin(x, pitch), y0 = CellOrigin(y, pitch);
+            DrawBox(dc, x0 + 1, y0 + 1, x0 + edge, y0 + edge, outline, static_cast<OLE_COLOR>(CellColour(x, y)));
         }
     }
     DrawCell(dc, m_selX, m_selY, true);
@@ -44,16 +44,18 @@ void ZoColorPicker::picCustom_Paint(HDC dc) {
 
 void ZoColorPicker::DrawCell(HDC dc, int x, int y, bool selected) const {
     if (!IsPaletteCell(x, y)) return;
-    const int x0 = CellOrigin(x), y0 = CellOrigin(y);
+    // The cell's far edge: 16 pixels from its origin at 96 DPI.
+    const int pitch = CellPitch(), edge = pitch - 1;
+    const int x0 = CellOrigin(x, pitch), y0 = CellOrigin(y, pitch);
     const auto colour = static_cast<OLE_COLOR>(CellColour(x, y));
     if (selected) {
         // A white ring on the cell's edge with a black ring just inside it.
-        DrawBox(dc, x0 + 1, y0 + 1, x0 + 16, y0 + 16, kRingBlack, colour);
-        DrawBox(dc, x0, y0, x0 + 16, y0 + 16, kRingWhite, colour);
-        DrawBox(dc, x0 + 1, y0 + 1, x0 + 15, y0 + 15, kRingBlack, colour);
+        DrawBox(dc, x0 + 1, y0 + 1, x0 + edge, y0 + edge, kRingBlack, colour);
+        DrawBox(dc, x0, y0, x0 + edge, y0 + edge, kRingWhite, colour);
+        DrawBox(dc, x0 + 1, y0 + 1, x0 + edge - 1, y0 + edge - 1, kRingBlack, colour);
     } else {
-        DrawBox(dc, x0, y0, x0 + 16, y0 + 16, system_colour::ButtonFace, colour);
-        DrawBox(dc, x0 + 1, y0 + 1, x0 + 16, y0 + 16, m_picCustom.ForeColor(), colour);
+        DrawBox(dc, x0, y0, x0 + edge, y0 + edge, system_colour::ButtonFace, colour);
+        DrawBox(dc, x0 + 1, y0 + 1, x0 + edge, y0 + edge, m_picCustom.ForeColor(), colour);
     }
 }
 
@@ -71,16 +73,16 @@ void ZoColorPicker::picCustom_Mouse(const MouseEvent& event) {
     switch (event.action) {
         case MouseAction::Down:
             DrawCellNow(m_selX, m_selY, false);
-            m_selX = CellAt(event.x);
-            m_selY = CellAt(event.y);
+            m_selX = CellAt(event.x, CellPitch());
+            m_selY = CellAt(event.y, CellPitch());
             m_tracking = true;
             DrawCellNow(m_selX, m_selY, true);
             break;
         case MouseAction::Move:
             if (!m_tracking) return;
             DrawCellNow(m_selX, m_selY, false);
-            m_selX = CellAt(event.x);
-            m_selY = CellAt(event.y);
+            m_selX = CellAt(event.x, CellPitch());
+            m_selY = CellAt(event.y, CellPitch());
             DrawCellNow(m_selX, m_selY, true);
             break;
         case MouseAction::Up:

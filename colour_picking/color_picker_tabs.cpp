@@ -4,6 +4,7 @@
 #include <string>
 
 #include "colour_picking/zo_color_picker.h"
+#include "common/dpi.h"
 #include "common/ole_colour.h"
 #include "common/twips.h"
 #include "common/vb_conversions.h"
@@ -14,15 +15,20 @@ namespace zo {
 namespace {
 
 
+// Pixels at 96 DPI; every length is scaled to the picker's DPI (Scaled),
+// the one-pixel lines of the outlines and their one-pixel offsets are not.
 constexpr int kFirstTabLeft = 3;
 constexpr int kTabPadding = 8;
 constexpr int kStripBottom = 22;
 constexpr int kBodyTop = 21;
+constexpr int kActiveTabTop = 1;
+constexpr int kInactiveTabTop = 3;
+constexpr int kActiveTabWidening = 3;
+constexpr int kInactiveCaptionDrop = 2;
 
-// Children, in pixels.
+// Children.
 constexpr int kPageLeft = 5;
 constexpr int kPageTop = 32;
-constexpr int kGridSize = 8 * 17 + 1;
 
 const wchar_t* const kCaptions[] = {L"Palette", L"System"};
 
@@ -56,20 +62,27 @@ int ZoColorPicker::ScaleHeightPx() const noexcept {
     return client.bottom;
 }
 
+int ZoColorPicker::Scaled(int pixelsAt96) const noexcept {
+    return ScaleFromDesignDpi(pixelsAt96, DpiOfWindow(Surface().hWnd()));
+}
+
+int ZoColorPicker::CellPitch() const noexcept { return Scaled(kCellPitchAt96); }
+
 // x(1) = 3; each further tab starts one pixel after the end of the one
 // before it. TabLeft(3) ends the tab row.
 int ZoColorPicker::TabLeft(int tab) const {
-    int left = kFirstTabLeft;
-    for (int i = 1; i < tab; ++i) left += CLng(TextWidthPx(CaptionOf(i)) + 2 * kTabPadding + 1);
+    int left = Scaled(kFirstTabLeft);
+    for (int i = 1; i < tab; ++i) left += CLng(TextWidthPx(CaptionOf(i)) + 2 * Scaled(kTabPadding) + 1);
     return left;
 }
 
-int ZoColorPicker::TabWidth(int tab) const { return CLng(TextWidthPx(CaptionOf(tab)) + 2 * kTabPadding); }
+int ZoColorPicker::TabWidth(int tab) const { return CLng(TextWidthPx(CaptionOf(tab)) + 2 * Scaled(kTabPadding)); }
 
 void ZoColorPicker::UserControl_Resize() {
     const double tppx = TwipsPerPixelX(), tppy = TwipsPerPixelY();
-    m_picCustom.Move(kPageLeft * tppx, kPageTop * tppy, kGridSize * tppx, kGridSize * tppy);
-    m_zocr.Move(kPageLeft * tppx, kPageTop * tppy, (ScaleWidthPx() - 2 * kPageLeft) * tppx, m_picCustom.Height());
+    const int left = Scaled(kPageLeft), top = Scaled(kPageTop), grid = kPaletteSide * CellPitch() + 1;
+    m_picCustom.Move(left * tppx, top * tppy, grid * tppx, grid * tppy);
+    m_zocr.Move(left * tppx, top * tppy, (ScaleWidthPx() - 2 * left) * tppx, m_picCustom.Height());
 }
 
 void ZoColorPicker::UserControl_Paint() {
@@ -88,7 +101,7 @@ void ZoColorPicker::DrawTabs(int tab, int x, int y) {
     }
     if (tab != 1 && tab != 2) {
         // A click on the strip: the gap after a tab counts to that tab.
-        if (y < 3 || y > 21) return;
+        if (y < Scaled(kInactiveTabTop) || y > Scaled(kBodyTop)) return;
         if (x < TabLeft(2))
             tab = 1;
         else if (x < TabLeft(3))
@@ -99,7 +112,7 @@ void ZoColorPicker::DrawTabs(int tab, int x, int y) {
     m_tag = std::to_wstring(tab);
     HDC dc = Surface().hDC();
     Surface().SelectCurrentFont();
-    FillBox(dc, 0, 0, ScaleWidthPx(), kStripBottom, system_colour::ButtonFace);
+    FillBox(dc, 0, 0, ScaleWidthPx(), Scaled(kStripBottom), system_colour::ButtonFace);
     for (int i = 2; i >= 1; --i) {
         if (i != tab) DrawTab(dc, i, false);
     }
@@ -111,31 +124,35 @@ void ZoColorPicker::DrawTabs(int tab, int x, int y) {
 void ZoColorPicker::DrawTab(HDC dc, int tab, bool active) const {
     const std::wstring caption = CaptionOf(tab);
     const double captionWidth = TextWidthPx(caption), captionHeight = TextHeightPx(caption);
+    const int body = Scaled(kBodyTop);
     if (!active) {
-        const int x = TabLeft(tab), r = x + TabWidth(tab);
-        DrawLine(dc, x + 1, kBodyTop, x + 1, 3, system_colour::ButtonHighlight);
-        DrawLine(dc, x + 2, 3, r - 1, 3, system_colour::ButtonHighlight);
-        DrawLine(dc, r - 1, kBodyTop, r - 1, 3, system_colour::ButtonShadow);
-        DrawLine(dc, r, kBodyTop, r, 4, system_colour::ButtonDarkShadow);
-        PrintText(dc, x + (TabWidth(tab) - captionWidth) / 2, 2 + (21 - captionHeight) / 2, caption, system_colour::ButtonText);
+        const int x = TabLeft(tab), r = x + TabWidth(tab), top = Scaled(kInactiveTabTop);
+        DrawLine(dc, x + 1, body, x + 1, top, system_colour::ButtonHighlight);
+        DrawLine(dc, x + 2, top, r - 1, top, system_colour::ButtonHighlight);
+        DrawLine(dc, r - 1, body, r - 1, top, system_colour::ButtonShadow);
+        DrawLine(dc, r, body, r, top + 1, system_colour::ButtonDarkShadow);
+        PrintText(dc, x + (TabWidth(tab) - captionWidth) / 2,
+                  Scaled(kInactiveCaptionDrop) + (body - captionHeight) / 2, caption, system_colour::ButtonText);
         return;
     }
     // The active tab stands 3 pixels wider on each side and joins the body.
-    const int xa = TabLeft(tab) - 3, ra = TabLeft(tab) + TabWidth(tab) + 3;
-    FillBox(dc, xa + 1, 3, ra - 1, kStripBottom, system_colour::ButtonFace);
-    DrawLine(dc, xa, kBodyTop, xa, 1, system_colour::ButtonHighlight);
-    DrawLine(dc, xa + 1, 1, ra - 1, 1, system_colour::ButtonHighlight);
-    DrawLine(dc, ra, 20, ra, 2, system_colour::ButtonShadow);
-    DrawLine(dc, ra - 1, kBodyTop, ra - 1, 1, system_colour::ButtonDarkShadow);
-    PrintText(dc, xa + (TabWidth(tab) + 6 - captionWidth) / 2, (21 - captionHeight) / 2, caption, system_colour::ButtonText);
+    const int widening = Scaled(kActiveTabWidening), top = Scaled(kActiveTabTop);
+    const int xa = TabLeft(tab) - widening, ra = TabLeft(tab) + TabWidth(tab) + widening;
+    FillBox(dc, xa + 1, Scaled(kInactiveTabTop), ra - 1, Scaled(kStripBottom), system_colour::ButtonFace);
+    DrawLine(dc, xa, body, xa, top, system_colour::ButtonHighlight);
+    DrawLine(dc, xa + 1, top, ra - 1, top, system_colour::ButtonHighlight);
+    DrawLine(dc, ra, body - 1, ra, top + 1, system_colour::ButtonShadow);
+    DrawLine(dc, ra - 1, body, ra - 1, top, system_colour::ButtonDarkShadow);
+    PrintText(dc, xa + (TabWidth(tab) + 2 * widening - captionWidth) / 2, (body - captionHeight) / 2, caption,
+              system_colour::ButtonText);
 }
 
 void ZoColorPicker::DrawBodyFrame(HDC dc) const {
-    const int width = ScaleWidthPx(), height = ScaleHeightPx();
-    DrawLine(dc, 1, kBodyTop, width, kBodyTop, system_colour::ButtonHighlight);
-    DrawLine(dc, 0, kBodyTop, 0, height, system_colour::ButtonHighlight);
+    const int width = ScaleWidthPx(), height = ScaleHeightPx(), body = Scaled(kBodyTop);
+    DrawLine(dc, 1, body, width, body, system_colour::ButtonHighlight);
+    DrawLine(dc, 0, body, 0, height, system_colour::ButtonHighlight);
     DrawLine(dc, 0, height - 1, width, height - 1, system_colour::ButtonShadow);
-    DrawLine(dc, width - 1, kBodyTop, width - 1, height - 1, system_colour::ButtonShadow);
+    DrawLine(dc, width - 1, body, width - 1, height - 1, system_colour::ButtonShadow);
 }
 
 void ZoColorPicker::ShowTabPage(int tab) {

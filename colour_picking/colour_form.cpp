@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-#include "common/twips.h"
+#include "common/dpi.h"
 #include "common/vb_error.h"
 #include "runtime/control_window.h"
 #include "runtime/embedded_site.h"
@@ -22,8 +22,10 @@ constexpr wchar_t kObjectProperty[] = L"frmColorPtr";
 // messages that caused it have run, never inside them.
 constexpr UINT kUnloadWhenHidden = WM_APP + 0x43;
 
-constexpr int kFormHeightPx = 177;
-constexpr double kFormWidthTwips = 2250;
+// 150 x 177 pixels at 96 DPI (the width set as 2250 twips), scaled with the
+// picker's tabs and cells at other DPIs.
+constexpr int kFormWidthAt96 = 150;
+constexpr int kFormHeightAt96 = 177;
 
 // The picker's stored design data, as a saved form holds it: the default
 // palette under lower-case keys, white cells left out.
@@ -62,6 +64,10 @@ HWND ColorForm::hWnd() {
     return m_window;
 }
 
+int ColorForm::FormPixels(int pixelsAt96) const noexcept {
+    return ScaleFromDesignDpi(pixelsAt96, DpiOfWindow(m_window));
+}
+
 void ColorForm::Form_Load() {
     if (m_window) return;
     RegisterClassOnce(kFormClass, FormWindowProc, 0);
@@ -74,15 +80,15 @@ void ColorForm::Form_Load() {
         if (m_savedColors && m_picker) m_picker->SetPalette(*m_savedColors);
     });
     Skipping([&] {
-        ::SetWindowPos(m_window, nullptr, 0, 0, 0, kFormHeightPx, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(m_window, nullptr, 0, 0, 0, FormPixels(kFormHeightAt96), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     });
     ::SetWindowPos(m_window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     Skipping([&] {
         if (m_picker) m_picker->Show(1);
     });
     Skipping([&] {
-        const int width = static_cast<int>(std::lround(kFormWidthTwips / TwipsPerPixelX()));
-        ::SetWindowPos(m_window, nullptr, 0, 0, width, kFormHeightPx, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(m_window, nullptr, 0, 0, FormPixels(kFormWidthAt96), FormPixels(kFormHeightAt96),
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     });
 }
 

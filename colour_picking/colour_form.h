@@ -62,6 +62,8 @@ private:
     // Assistive clients see the form as a dialog named AccessibleName
     // (picker_accessible.cpp).
     void AnswerAsDialog() noexcept;
+    // A length designed in pixels at 96 DPI, at the form's DPI.
+    [[nodiscard]] int FormPixels(int pixelsAt96) const noexcept;
     void CreatePicker();
     void ReleasePicker() noexcept;
     void Form_Resize() noexcept;

@@ -143,13 +143,26 @@ void PaintEffects::PaintTransparentStdPic(HDC dest, int xDest, int yDest, int wi
     }
 }
 
-void PaintEffects::PaintDropDownGlyph(HDC dest, int x, int y) const noexcept {
+void PaintEffects::PaintDropDownGlyph(HDC dest, int x, int y, int scale) const noexcept {
     if (!m_glyph) return;
     const unique_hdc_window screen(nullptr);
     const unique_hdc dc(::CreateCompatibleDC(screen.get()));
     const unique_select selected(dc.get(), m_glyph.get());
-    PaintTransparentDC(dest, x, y, kDropDownGlyphWidth, kDropDownGlyphHeight, dc.get(), 0, 0,
-                       kDropDownGlyphMask);
+    if (scale <= 1) {
+        PaintTransparentDC(dest, x, y, kDropDownGlyphWidth, kDropDownGlyphHeight, dc.get(), 0, 0,
+                           kDropDownGlyphMask);
+        return;
+    }
+    // Enlarged pixel for pixel first, then painted with the grey left out.
+    const int width = kDropDownGlyphWidth * scale, height = kDropDownGlyphHeight * scale;
+    const unique_hdc large(::CreateCompatibleDC(screen.get()));
+    const unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
+    if (!large || !bitmap) return;
+    const unique_select selectedLarge(large.get(), bitmap.get());
+    ::SetStretchBltMode(large.get(), COLORONCOLOR);
+    ::StretchBlt(large.get(), 0, 0, width, height, dc.get(), 0, 0, kDropDownGlyphWidth, kDropDownGlyphHeight,
+                 SRCCOPY);
+    PaintTransparentDC(dest, x, y, width, height, large.get(), 0, 0, kDropDownGlyphMask);
 }
 
 unique_hbitmap CreateDropDownGlyphBitmap() noexcept {
@@ -177,10 +190,10 @@ unique_hbitmap CreateDropDownGlyphBitmap() noexcept {
     return bitmap;
 }
 
-bool DrawDropDownGlyph(HDC dest, int x, int y) noexcept {
+bool DrawDropDownGlyph(HDC dest, int x, int y, int scale) noexcept {
     const std::shared_ptr<PaintEffects> painter = CurrentPaintFx();
     if (!painter) return false;
-    painter->PaintDropDownGlyph(dest, x, y);
+    painter->PaintDropDownGlyph(dest, x, y, scale);
     return true;
 }
 

@@ -42,8 +42,9 @@ public:
                                 IPicture* picture, int xSrc, int ySrc, OLE_COLOR mask,
                                 HPALETTE palette = nullptr) const noexcept;
 
-    // Draws the drop-down arrow glyph with its top-left corner at (x, y).
-    void PaintDropDownGlyph(HDC dest, int x, int y) const noexcept;
+    // Draws the drop-down arrow glyph with its top-left corner at (x, y),
+    // each of its pixels `scale` x `scale` pixels large.
+    void PaintDropDownGlyph(HDC dest, int x, int y, int scale = 1) const noexcept;
 
     [[nodiscard]] HPALETTE Palette() const noexcept { return m_palette.get(); }
 
@@ -56,9 +57,13 @@ private:
 // a caller that keeps the glyph as its own picture.
 [[nodiscard]] unique_hbitmap CreateDropDownGlyphBitmap() noexcept;
 
+// How many times its size the glyph is drawn at `dpi`: whole times only, so
+// that the triangle keeps its even steps (once up to 191 DPI, twice from 192).
+[[nodiscard]] constexpr int DropDownGlyphScale(int dpi) noexcept { return dpi >= 192 ? dpi / 96 : 1; }
+
 // Draws the arrow glyph with this thread's painter. Returns false, drawing
 // nothing, when no control holds a painter.
-bool DrawDropDownGlyph(HDC dest, int x, int y) noexcept;
+bool DrawDropDownGlyph(HDC dest, int x, int y, int scale = 1) noexcept;
 
 // A reference to this thread's painter, created when nobody holds one.
 [[nodiscard]] std::shared_ptr<PaintEffects> AcquirePaintFx();

@@ -90,6 +90,12 @@ private:
     void CheckDesignMode() noexcept;
     void StartRunMode() noexcept;
 
+    // A length designed in pixels at 96 DPI, at the picker's DPI; the
+    // palette's cell pitch (17 pixels at 96 DPI).
+    [[nodiscard]] int Scaled(int pixelsAt96) const noexcept;
+    [[nodiscard]] int CellPitch() const noexcept;
+    static constexpr int kCellPitchAt96 = 17;
+
     // Tabs
     void DrawTabs(int tab, int x, int y);
     [[nodiscard]] int TabLeft(int tab) const;

@@ -2,6 +2,7 @@
 
 #include "colour_picking/paint_effects.h"
 #include "combo_box/zo_combo_box.h"
+#include "common/dpi.h"
 #include "common/handles.h"
 #include "common/ole_colour.h"
 #include "runtime/control_window.h"
@@ -17,8 +18,11 @@ constexpr wchar_t kButtonClass[] = L"ZoComboButton";
 
 void DrawComboButtonFace(HDC dc, int width, int height) noexcept {
     DrawButtonEdges(dc, width, height);
+    // A memory DC has no window: the screen's DPI then.
+    const int scale = DropDownGlyphScale(DpiOfWindow(::WindowFromDC(dc)));
     // Integer division truncates toward zero, as the layout arithmetic does.
-    DrawDropDownGlyph(dc, (width - kDropDownGlyphWidth) / 2, (height - kDropDownGlyphHeight) / 2);
+    DrawDropDownGlyph(dc, (width - kDropDownGlyphWidth * scale) / 2, (height - kDropDownGlyphHeight * scale) / 2,
+                      scale);
 }
 
 void ComboButton::Create(HWND parent) noexcept {

@@ -2,6 +2,8 @@
 // and the layout of the text box and the button.
 #include "combo_box/zo_combo_box.h"
 
+#include <cmath>
+
 #include "common/handles.h"
 #include "common/ole_colour.h"
 #include "common/twips.h"
@@ -113,9 +115,12 @@ void ZoComboBox::Layout() noexcept {
     ::GetClientRect(hWnd(), &client);
     const double innerWidth = TwipsFromPixelsX(client.right);
     const double innerHeight = TwipsFromPixelsY(client.bottom);
-    m_cmdDown.Move(innerWidth - kButtonWidthTwips, 0, kButtonWidthTwips, innerHeight);
+    // The button in whole pixels, so that it ends at the right edge at any DPI.
+    const double button = TwipsFromPixelsX(static_cast<int>(std::lround(kButtonWidthTwips / TwipsPerPixelX())));
+    m_cmdDown.Move(innerWidth - button, 0, button, innerHeight);
     m_cmdDown.Refresh();
-    m_txtValue.Move(0, 0, innerWidth - kButtonWidthTwips - 15, innerHeight - 15);
+    // The text box leaves one pixel beside the button and below it.
+    m_txtValue.Move(0, 0, innerWidth - button - TwipsFromPixelsX(1), innerHeight - TwipsFromPixelsY(1));
     m_lstValue.SetWidth(client.right);
 }
 
@@ -222,15 +227,14 @@ void ZoComboBox::SetStyle(int32_t style) noexcept {
 }
 
 int ZoComboBox::RowHeightPixels() const noexcept {
-    // (TextHeight("Qq") + 15) \ TwipsPerPixelY, TextHeight in twips of the
-    // control's font.
+    // The text line of the control's font and one pixel: 15 twips at 96 DPI,
+    // one whole pixel at every DPI.
     const unique_hdc_window screen(nullptr);
     const HFONT font = BorrowedFontHandle(Font().get());
     const unique_select selected(screen.get(), font);
     SIZE extent{};
     ::GetTextExtentPoint32W(screen.get(), L"Qq", 2, &extent);
-    const int tppy = TwipsPerPixelY();
-    return (extent.cy * tppy + 15) / tppy;
+    return extent.cy + 1;
 }
 
 }  // namespace zo

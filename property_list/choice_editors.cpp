@@ -4,6 +4,7 @@
 // a choice into ValueChanged and, unless the host cancels, a stored value.
 #include <windows.h>
 
+#include <cmath>
 #include <cwctype>
 
 #include "combo_box/combo_button.h"
@@ -21,9 +22,15 @@ namespace zo {
 
 namespace {
 
-// Widths of the two buttons, in twips.
+// Widths of the two buttons, in twips (17 and 16 pixels at 96 DPI). They are
+// taken in whole pixels, so that a button placed against the right edge ends
+// exactly there at any DPI.
 constexpr double kBrowseButtonWidth = 255;
 constexpr double kArrowButtonWidth = 240;
+
+double WholePixelsWide(double twips) noexcept {
+    return TwipsFromPixelsX(static_cast<int>(std::lround(twips / TwipsPerPixelX())));
+}
 
 int32_t ColourOf(const PropItem& item) { return CLng(Val(std::wstring(item.Value()))); }
 
@@ -31,7 +38,7 @@ int32_t ColourOf(const PropItem& item) { return CLng(Val(std::wstring(item.Value
 
 void ValueEditors::ConnectChoiceEditors() {
     m_cboValue.SetEvents(this);
-    m_cmdBrowse.SetWidth(kBrowseButtonWidth);
+    m_cmdBrowse.SetWidth(WholePixelsWide(kBrowseButtonWidth));
     // The button sits over the right end of the text box beside it.
     if (m_cmdBrowse.hWnd())
         ::SetWindowPos(m_cmdBrowse.hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -41,7 +48,7 @@ void ValueEditors::ConnectChoiceEditors() {
     });
     // Its edges sit at the right and bottom: a resized button is drawn whole.
     m_cmdBrowse.SetResizeHandler([this] { m_cmdBrowse.Refresh(); });
-    m_cmdDown.SetWidth(kArrowButtonWidth);
+    m_cmdDown.SetWidth(WholePixelsWide(kArrowButtonWidth));
     m_cmdDown.SetPainter([](HDC dc, const RECT& client) { DrawComboButtonFace(dc, client.right, client.bottom); });
     m_cmdDown.SetMouseHandler([this](const MouseEvent& event) {
         if (event.action == MouseAction::Down) cmdDown_MouseDown();

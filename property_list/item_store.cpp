@@ -38,7 +38,8 @@ void PropertyList::ResetScrollAfterRemove() {
     const double lineHeight = Surface().TextHeight(L"Qq");
     const int32_t lastIndex = m_rows.LastIndex();
     try {
-        const int32_t rows = CInt(IntDiv(CLng(Surface().ScaleHeight()), CLng(lineHeight + 45)));
+        // Rows are the text line and 3 pixels apart, as the geometry has them.
+        const int32_t rows = CInt(IntDiv(CLng(Surface().ScaleHeight()), CLng(lineHeight + TwipsFromPixelsY(3))));
         if ((lineHeight + 3) * lastIndex > Surface().ScaleHeight()) {
             m_vsb->SetMax(lastIndex - rows + 1);
             m_vsb->SetValue(0);

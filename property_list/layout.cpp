@@ -47,8 +47,11 @@ void PropertyList::LayoutControl() {
                          metrics.lineTwips);
     });
     Skipping([&] {
+        // Exactly the system's scroll bar width at the right edge. (12 twips
+        // more, which once let it reach past the edge, come to less than a
+        // pixel at 96 DPI but to a whole one at higher DPIs.)
         const int32_t barWidth = CLng(TwipsPerPixelX() * ::GetSystemMetrics(SM_CXVSCROLL));
-        Vsb().Move(CLng(metrics.scaleWidth - barWidth), 0, barWidth + 12, CLng(metrics.scaleHeight));
+        Vsb().Move(CLng(metrics.scaleWidth - barWidth), 0, barWidth, CLng(metrics.scaleHeight));
     });
     Skipping([&] {
         const RowGeometry geometry(metrics, m_rows.LastIndex(), 0);

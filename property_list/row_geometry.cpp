@@ -7,8 +7,9 @@
 namespace zo {
 
 namespace {
-// The separator and the padding a row adds to its text line, in twips.
-constexpr double kRowPaddingTwips = 45;
+// The separator and the padding a row adds to its text line: whole pixels
+// at every DPI, so the rows that fit agree with the pitch rows are painted at.
+constexpr int32_t kRowPaddingPx = 3;
 // The value column starts this many pixels right of the widest name.
 constexpr int32_t kValueGapPx = 7;
 }  // namespace
@@ -18,8 +19,12 @@ RowGeometry::RowGeometry(const RowMetrics& metrics, int32_t lastIndex, int32_t s
     m_linePx = IntDiv(CLng(metrics.lineTwips), metrics.tppy);
     m_widthPx = IntDiv(metrics.scaleWidth, metrics.tppx);
     m_heightPx = IntDiv(metrics.scaleHeight, metrics.tppy);
-    m_rowsThatFit = IntDiv(CLng(metrics.scaleHeight), CLng(metrics.lineTwips + kRowPaddingTwips));
+    m_rowsThatFit = IntDiv(CLng(metrics.scaleHeight), CLng(metrics.lineTwips + RowPaddingTwips()));
     m_first = std::clamp(scrollValue, 0, LastFirstRow(lastIndex, m_rowsThatFit));
+}
+
+double RowGeometry::RowPaddingTwips() const noexcept {
+    return static_cast<double>(kRowPaddingPx) * m_metrics.tppy;
 }
 
 int32_t RowGeometry::LastFirstRow(int32_t lastIndex, int32_t rowsThatFit) noexcept {
@@ -28,7 +33,7 @@ int32_t RowGeometry::LastFirstRow(int32_t lastIndex, int32_t rowsThatFit) noexce
 }
 
 bool RowGeometry::NeedsScrolling() const noexcept {
-    return (m_metrics.lineTwips + kRowPaddingTwips) * (m_lastIndex + 1.0) > m_metrics.scaleHeight;
+    return (m_metrics.lineTwips + RowPaddingTwips()) * (m_lastIndex + 1.0) > m_metrics.scaleHeight;
 }
 
 int32_t RowGeometry::LastVisibleRow() const noexcept {

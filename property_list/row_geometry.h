@@ -60,6 +60,8 @@ public:
     [[nodiscard]] std::optional<double> EditorTopTwips(int32_t row) const noexcept;
 
 private:
+    [[nodiscard]] double RowPaddingTwips() const noexcept;
+
     RowMetrics m_metrics;
     int32_t m_lastIndex;
     int32_t m_linePx = 0;

@@ -1,5 +1,6 @@
 #include "property_list/value_editors.h"
 
+#include "common/twips.h"
 #include "common/vb_conversions.h"
 #include "property_list/owner_draw_sink.h"
 #include "runtime/fonts.h"
@@ -17,9 +18,17 @@ FontDescription DesignFont(const wchar_t* face, short weight) {
     return font;
 }
 
-// Offsets of the editors from the row's editor line, in twips.
-constexpr double kBrowseButtonRaise = 30;
-constexpr double kListEditorRaise = 15;
+// How the editors sit on their row, in whole pixels at every DPI (the row's
+// separator and padding are whole pixels too): the text box is one text
+// line high on the editor line; the list editor and the colour box start a
+// pixel higher and are two pixels taller, filling the row; the "..." button
+// starts two pixels higher and is three pixels taller.
+constexpr int kListEditorRaisePx = 1;
+constexpr int kListEditorGrowthPx = 2;
+constexpr int kBrowseButtonRaisePx = 2;
+constexpr int kBrowseButtonGrowthPx = 3;
+
+double PixelsTall(int pixels) noexcept { return TwipsFromPixelsY(pixels); }
 
 bool UsesTextBox(int32_t itemType) noexcept { return row_kind::IsTextKind(itemType) || itemType == row_kind::Browse; }
 
@@ -52,18 +61,19 @@ void ValueEditors::Layout(double valueLeft, double scaleWidth, double barWidth, 
     m_txtValue.SetWidth(scaleWidth - m_txtValue.Left() - barWidth);
     m_cmdBrowse.SetLeft(scaleWidth - m_cmdBrowse.Width() - barWidth);
     m_txtValue.SetHeight(lineTwips);
-    m_cmdBrowse.SetHeight(m_txtValue.Height() + 45);
-    m_cboValue.Move(m_txtValue.Left(), m_cboValue.Top(), m_txtValue.Width(), m_txtValue.Height() + 30);
-    m_picValue.Move(m_txtValue.Left(), m_picValue.Top(), m_txtValue.Width(), m_txtValue.Height() + 30);
+    m_cmdBrowse.SetHeight(m_txtValue.Height() + PixelsTall(kBrowseButtonGrowthPx));
+    const double boxHeight = m_txtValue.Height() + PixelsTall(kListEditorGrowthPx);
+    m_cboValue.Move(m_txtValue.Left(), m_cboValue.Top(), m_txtValue.Width(), boxHeight);
+    m_picValue.Move(m_txtValue.Left(), m_picValue.Top(), m_txtValue.Width(), boxHeight);
 }
 
 void ValueEditors::SetFont(com_ptr<IFont> font, int32_t linePx, double twipsPerPixelY) noexcept {
     m_cboValue.SetFont(font);
     m_picValue.SetFont(font);
     m_txtValue.SetFont(font);
-    m_cboValue.SetHeight(twipsPerPixelY * (linePx + 2));
-    m_txtValue.SetHeight(m_cboValue.Height() - 15);
-    m_cmdBrowse.SetHeight(m_cboValue.Height() + 15);
+    m_cboValue.SetHeight(twipsPerPixelY * (linePx + kListEditorGrowthPx));
+    m_txtValue.SetHeight(m_cboValue.Height() - PixelsTall(1));
+    m_cmdBrowse.SetHeight(m_cboValue.Height() + PixelsTall(1));
     m_picValue.SetHeight(m_cboValue.Height());
 }
 
@@ -151,7 +161,7 @@ void ValueEditors::OpenTextBox(const PropItem& item, const EditorPlace& place) n
     m_textRow = item.Id;
     m_txtValue.SetLocked(browse || item.ReadOnly);
     m_txtValue.SetTop(place.top);
-    if (browse) m_cmdBrowse.SetTop(place.top - kBrowseButtonRaise);
+    if (browse) m_cmdBrowse.SetTop(place.top - PixelsTall(kBrowseButtonRaisePx));
     m_txtValue.SetVisible(true);
     if (browse) m_cmdBrowse.SetVisible(true);
 }
@@ -168,7 +178,7 @@ void ValueEditors::OpenSinkEditor(const EditorPlace& place) {
 
 void ValueEditors::OpenListEditor(RowId id, const EditorPlace& place) {
     m_cboValue.SetWidth(place.right - m_cboValue.Left());
-    m_cboValue.SetTop(place.top - kListEditorRaise);
+    m_cboValue.SetTop(place.top - PixelsTall(kListEditorRaisePx));
     m_cboValue.Clear();
     if (m_rows.Selected()->ItemType == row_kind::Boolean) {
         m_cboValue.Add(m_rows.TextTrue());
@@ -185,7 +195,7 @@ void ValueEditors::OpenListEditor(RowId id, const EditorPlace& place) {
 
 void ValueEditors::OpenColourBox(const EditorPlace& place) noexcept {
     m_picValue.SetWidth(place.right - m_picValue.Left());
-    m_picValue.SetTop(place.top - kListEditorRaise);
+    m_picValue.SetTop(place.top - PixelsTall(kListEditorRaisePx));
     m_picValue.SetVisible(true);
 }
 

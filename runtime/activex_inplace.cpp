@@ -363,6 +363,11 @@ void ActiveXControl::OnDblClick() {
 
 bool ActiveXControl::OnControlMessage(UINT, WPARAM, LPARAM, LRESULT*) noexcept { return false; }
 
+namespace {
+// WM_DPICHANGED_AFTERPARENT, which older headers lack.
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
+}  // namespace
+
 bool ActiveXControl::HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          LRESULT* result) noexcept {
     // Handlers raise events, and a host may release the control inside one.
@@ -389,12 +394,17 @@ bool ActiveXControl::HandleWindowMessage(HWND window, UINT message, WPARAM wPara
             *result = 0;
             return true;
         case WM_SIZE:
+        case kDpiChangedAfterParent:
+            // After a move to a monitor of another DPI the container sizes the
+            // control and hands it fonts for that DPI; the layout is measured
+            // again from them, in the same windows.
             if (m_initialised && !m_terminated) {
                 try {
                     UserControl_Resize();
                 } catch (...) {
                 }
             }
+            if (message == kDpiChangedAfterParent) ::InvalidateRect(window, nullptr, TRUE);
             return false;
         case WM_SETCURSOR:
             if (LOWORD(lParam) == HTCLIENT &&
