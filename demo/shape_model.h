@@ -48,7 +48,7 @@ struct Shape {
     int borderWidth = 3;
     ShapeOutline outline = ShapeOutline::RoundedRectangle;
     bool visible = true;
-    int width = 240;
+    int width = 270;
     int height = 150;
     std::wstring picture = kNoPicture;  // a file path, or kNoPicture
 };
