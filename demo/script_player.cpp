@@ -99,23 +99,31 @@ void TypeCharacter(wchar_t character, ScriptTarget& target) {
     target.Settle();
 }
 
-void ClickAt(POINT screen, ScriptTarget& target) {
+INPUT MouseInput(POINT screen, DWORD flags) noexcept {
     const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input[3] = {};
-    for (INPUT& one : input) {
-        one.type = INPUT_MOUSE;
-        one.mi.dx = ::MulDiv(screen.x, 65535, width - 1);
-        one.mi.dy = ::MulDiv(screen.y, 65535, height - 1);
-        one.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
-    }
-    input[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
-    input[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-    input[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-    for (INPUT& one : input) {
-        if (::SendInput(1, &one, sizeof(INPUT)) != 1)
-            throw DemoError(L"SendInput refused a mouse click", HRESULT_FROM_WIN32(::GetLastError()));
-        target.Settle();
-    }
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ::MulDiv(screen.x, 65535, width - 1);
+    input.mi.dy = ::MulDiv(screen.y, 65535, height - 1);
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | flags;
+    return input;
+}
+
+void SendMouse(INPUT input, ScriptTarget& target) {
+    if (::SendInput(1, &input, sizeof(INPUT)) != 1)
+        throw DemoError(L"SendInput refused a mouse action", HRESULT_FROM_WIN32(::GetLastError()));
+    target.Settle();
+}
+
+// Clicks at `screen`, then puts the pointer back where it was: a pointer
+// left over a list that drops down later would choose its entry.
+void ClickAt(POINT screen, ScriptTarget& target) {
+    POINT before{};
+    ::GetCursorPos(&before);
+    SendMouse(MouseInput(screen, MOUSEEVENTF_MOVE), target);
+    SendMouse(MouseInput(screen, MOUSEEVENTF_LEFTDOWN), target);
+    SendMouse(MouseInput(screen, MOUSEEVENTF_LEFTUP), target);
+    SendMouse(MouseInput(before, MOUSEEVENTF_MOVE), target);
 }
 
 // ---- Finding the colour popup's palette ----
