@@ -74,9 +74,13 @@ void BorderWidthRow::Draw(HDC dc, const RECT& row, int divider, bool selected, c
     ::DrawTextW(dc, width.c_str(), static_cast<int>(width.size()), &text, DT_SINGLELINE | DT_NOPREFIX);
 }
 
+void BorderWidthRow::ShowWidth(int width) noexcept {
+    if (m_editor) ::SendMessageW(m_editor, CB_SETCURSEL, static_cast<WPARAM>(width - kMinBorderWidth), 0);
+}
+
 void BorderWidthRow::ShowEditor(const RECT& cell, int width) {
     if (!m_editor) return;
-    ::SendMessageW(m_editor, CB_SETCURSEL, static_cast<WPARAM>(width - kMinBorderWidth), 0);
+    ShowWidth(width);
     // The selection field fills the row; the rest of the window's height is the dropped list.
     const int fieldHeight = cell.bottom - cell.top;
     ::SendMessageW(m_editor, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(fieldHeight - 6, 8));

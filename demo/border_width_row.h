@@ -32,6 +32,8 @@ public:
     // True when the editor had the focus, which then goes to the frame.
     bool HideEditor() noexcept;
     [[nodiscard]] bool EditorShown() const noexcept;
+    // Shows `width` as the editor's choice.
+    void ShowWidth(int width) noexcept;
     // Moves the focus into the editor and drops its list.
     void OpenEditor() noexcept;
     // The width chosen in the editor, as the row's text ("3").

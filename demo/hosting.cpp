@@ -111,17 +111,19 @@ bool DemoWindow::FocusIsInList() const noexcept {
     return list && focus && (focus == list || ::IsChild(list, focus));
 }
 
-// F6 (Shift+F6 backwards) moves between the list and the event log: Tab
-// belongs to the list, where it steps through the rows.
-void DemoWindow::FocusNextPane(bool backwards) noexcept {
-    (void)backwards;  // two panes: either direction reaches the other one
+// The panes that take the focus are the list and the event log; from the
+// border width editor the focus goes to the log too.
+void DemoWindow::FocusNextPane() noexcept {
     ::SetFocus(FocusIsInList() ? m_log.Window() : ListWindow());
 }
 
 bool DemoWindow::PreTranslateMessage(MSG& message) noexcept {
     if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
-    if (message.message == WM_KEYDOWN && message.wParam == VK_F6) {
-        FocusNextPane(::GetKeyState(VK_SHIFT) < 0);
+    // F6 moves between the panes anywhere; Tab does too from the log (in the
+    // list, Tab steps through the rows).
+    const bool nextPane = message.wParam == VK_F6 || (message.wParam == VK_TAB && message.hwnd == m_log.Window());
+    if (message.message == WM_KEYDOWN && nextPane) {
+        FocusNextPane();
         return true;
     }
     if (m_inspector && m_inspector->PreTranslateKey(message)) return true;
@@ -152,8 +154,15 @@ LRESULT DemoWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
         case WM_SIZE:
             LayOut();
             return 0;
+        case WM_ACTIVATE:
+            // Leaving the window: remember which pane had the focus, to give it back.
+            if (LOWORD(wParam) == WA_INACTIVE && ::IsChild(m_frame, ::GetFocus())) m_lastFocus = ::GetFocus();
+            break;
         case WM_SETFOCUS:
-            if (const HWND list = ListWindow()) ::SetFocus(list);
+            if (m_lastFocus && ::IsWindowVisible(m_lastFocus) && ::IsChild(m_frame, m_lastFocus))
+                ::SetFocus(m_lastFocus);
+            else if (const HWND list = ListWindow())
+                ::SetFocus(list);
             return 0;
         case WM_COMMAND:
             if (m_inspector && reinterpret_cast<HWND>(lParam) == m_borderWidth.Editor())

@@ -69,7 +69,7 @@ private:
     void CreatePanes();
     void HostList();
     [[nodiscard]] bool FocusIsInList() const noexcept;
-    void FocusNextPane(bool backwards) noexcept;
+    void FocusNextPane() noexcept;
 
     HWND m_frame = nullptr;
     unique_hfont m_font;
@@ -79,6 +79,7 @@ private:
     StatusLine m_status;
     BorderWidthRow m_borderWidth;
     HWND m_container = nullptr;
+    HWND m_lastFocus = nullptr;
     com_ptr<IUnknown> m_control;
     com_ptr<IDispatch> m_list;
     std::unique_ptr<Inspector> m_inspector;

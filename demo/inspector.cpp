@@ -141,13 +141,15 @@ void Inspector::OnValueChanged(const ControlEvent& event) {
 
 std::optional<std::wstring> Inspector::ApplyChange(const std::wstring& name, const std::wstring& value) {
     if (name != kPicture) return m_parts.model->Apply(name, value);
-    // A picture must be readable before the shape takes it.
+    // A picture must be readable before the shape takes it. The row shows
+    // the file's name; the folder is the one it was chosen in.
     std::optional<Picture> picture;
     if (!value.empty() && value != kNoPicture) {
+        const bool bareName = value.find_first_of(L"\\/:") == std::wstring::npos;
         try {
-            picture = LoadPictureFile(value);
+            picture = LoadPictureFile(bareName ? m_pictureFolder + L"\\" + value : value);
         } catch (const DemoError& error) {
-            return L"Not a picture: " + error.Message();
+            return L"Not a picture: " + error.Message() + L".";
         }
     }
     if (std::optional<std::wstring> refusal = m_parts.model->Apply(name, value)) return refusal;
@@ -168,7 +170,10 @@ void Inspector::OnNeedData(const ControlEvent& event) {
 void Inspector::OnBrowse(const ControlEvent& event) {
     if (RowName(event.Number(1)) != kPicture) return;
     const std::optional<std::wstring> chosen = AskForPicture();
-    if (chosen) SetByReferenceText(event.Argument(2), *chosen);
+    if (!chosen) return;
+    const size_t slash = chosen->find_last_of(L"\\/");
+    m_pictureFolder = slash == std::wstring::npos ? L"." : chosen->substr(0, slash);
+    SetByReferenceText(event.Argument(2), chosen->substr(slash == std::wstring::npos ? 0 : slash + 1));
 }
 
 std::optional<std::wstring> Inspector::AskForPicture() {
@@ -242,6 +247,8 @@ bool Inspector::PreTranslateKey(const MSG& message) noexcept {
 void Inspector::OnEditorNotification(WORD code) noexcept {
     try {
         if (code == CBN_SELENDOK) CommitChosenWidth();
+        // Escape: the editor shows the shape's width again.
+        if (code == CBN_SELENDCANCEL) m_parts.borderWidth->ShowWidth(m_parts.model->Get().borderWidth);
         if (code == CBN_CLOSEUP && ::GetFocus() == m_parts.borderWidth->Editor()) ::SetFocus(m_parts.listWindow);
     } catch (const DemoError& error) {
         m_parts.status->Refuse(error.Message());

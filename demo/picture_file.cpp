@@ -14,9 +14,11 @@ constexpr UINT kMaxSide = 4096;
 
 com_ptr<IWICBitmapSource> DecodeFirstFrame(IWICImagingFactory* factory, const std::wstring& path) {
     com_ptr<IWICBitmapDecoder> decoder;
-    Check(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
-                                             decoder.put()),
-          L"Reading " + path + L" as a picture");
+    const HRESULT opened = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                              WICDecodeMetadataCacheOnDemand, decoder.put());
+    if (opened == WINCODEC_ERR_COMPONENTNOTFOUND)
+        throw DemoError(path + L" is in no picture format this system reads");
+    Check(opened, L"Reading " + path + L" as a picture");
     com_ptr<IWICBitmapFrameDecode> frame;
     Check(decoder->GetFrame(0, frame.put()), L"Reading the first frame of " + path);
     com_ptr<IWICFormatConverter> converter;
