@@ -1,7 +1,6 @@
 #include "demo/hosting.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "demo/atl_container.h"
 #include "demo/font_families.h"

@@ -9,7 +9,9 @@
 #include <oaidl.h>
 
 #include <deque>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/com_ptr.h"
 #include "demo/border_width_row.h"
