@@ -60,7 +60,7 @@ HostedControl HostInAtlContainer(HWND parent, const wchar_t* progId) {
 
     const AtlLibrary& atl = LoadAtl();
     HostedControl hosted;
-    hosted.container = ::CreateWindowExW(0, atl.className, progId, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0,
+    hosted.container = ::CreateWindowExW(0, atl.className, progId, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                                          parent, nullptr, atl.classOwner, nullptr);
     if (!hosted.container)
         throw DemoError(std::wstring(L"Creating the ") + atl.className + L" window",

@@ -112,7 +112,7 @@ void WritePng(const Capture& capture, const wchar_t* path) {
 
 }  // namespace
 
-bool PumpUntilPainted(HWND window, int maxRounds) {
+bool PumpUntilPainted(HWND window, const MessageFilter& preTranslate, int maxRounds) {
     int quietRounds = 0;
     for (int round = 0; round < maxRounds; ++round) {
         bool handled = false;
@@ -123,9 +123,10 @@ bool PumpUntilPainted(HWND window, int maxRounds) {
                 ::PostQuitMessage(static_cast<int>(message.wParam));
                 return false;
             }
+            handled = true;
+            if (preTranslate && preTranslate(message)) continue;
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
-            handled = true;
         }
         if (handled || !::IsWindowVisible(window) || HasUnpaintedArea(window))
             quietRounds = 0;

@@ -4,13 +4,18 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace zo::demo {
 
 // Dispatches the thread's messages until `window` is shown, the queue is
 // empty and neither it nor any window inside it has anything left to paint,
 // checked over a few consecutive rounds. Gives up after `maxRounds` rounds
 // and returns false; never waits for input. A WM_QUIT found is posted again.
-[[nodiscard]] bool PumpUntilPainted(HWND window, int maxRounds = 300);
+// `preTranslate` sees each message first, as the demo's message loop does;
+// a message it takes is not dispatched.
+using MessageFilter = std::function<bool(MSG&)>;
+[[nodiscard]] bool PumpUntilPainted(HWND window, const MessageFilter& preTranslate = {}, int maxRounds = 300);
 
 // Captures the client area of `window`, the windows inside it included, into
 // a 32-bit DIB and writes it to `path` as a PNG through WIC. COM must be
