@@ -14,12 +14,17 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_ROOT="${ZO_BUILD_ROOT:-$ROOT/build}"
 DIST="${ZO_DIST_DIR:-$ROOT/dist}"
 
-archs=("$@")
-if [[ ${#archs[@]} -eq 0 ]]; then
-    for arch in i686 x86_64; do
-        [[ -f "$BUILD_ROOT/$arch/bin/ZoPropList.ocx" ]] && archs+=("$arch")
-    done
-fi
+# The bitnesses in a fixed order, whatever the order asked for: the shared
+# files come from the first.
+archs=()
+for arch in i686 x86_64; do
+    if [[ $# -eq 0 && -f "$BUILD_ROOT/$arch/bin/ZoPropList.ocx" ]] || [[ " $* " == *" $arch "* ]]; then
+        archs+=("$arch")
+    fi
+done
+for arch in "$@"; do
+    [[ $arch == i686 || $arch == x86_64 ]] || { echo "usage: package.sh [i686] [x86_64]" >&2; exit 2; }
+done
 if [[ ${#archs[@]} -eq 0 ]]; then
     echo "[package] nothing to package: build an OCX first (scripts/build.sh)" >&2
     exit 1
