@@ -59,7 +59,8 @@ echo "[test] builds finished after $((SECONDS - started)) s"
 
 # The tests run what ships: the release layout in dist/ is made from the
 # builds, and each bitness's OCX is registered from there.
-DIST="${ZO_DIST_DIR:-$ROOT/dist}"
+# (The release tests look for it in <repo>/dist.)
+DIST="$ROOT/dist"
 if [[ ${#built[@]} -gt 0 ]] && ! ZO_DIST_DIR="$DIST" bash "$ROOT/scripts/package.sh" "${!built[@]}"; then
     failures+=("packaging")
 fi
