@@ -2,6 +2,9 @@
 # Builds ZoPropList.ocx, its tests, the demo and the benchmarks for 32-bit and
 # 64-bit Windows, then runs the tests under Wine (in Xvfb), one CTest test per
 # test case. On a fresh Debian 12 machine it installs what it needs first.
+# Between building and testing it makes the release layout in dist/
+# (scripts/package.sh) and registers each OCX from there, so the tests run
+# what ships.
 #
 #   scripts/test.sh [--arch i686|x86_64]... [--no-setup] [-- <ctest arguments>]
 #
@@ -54,6 +57,14 @@ for arch in i686 x86_64; do
 done
 echo "[test] builds finished after $((SECONDS - started)) s"
 
+# The tests run what ships: the release layout in dist/ is made from the
+# builds, and each bitness's OCX is registered from there.
+# (The release tests look for it in <repo>/dist.)
+DIST="$ROOT/dist"
+if [[ ${#built[@]} -gt 0 ]] && ! ZO_DIST_DIR="$DIST" bash "$ROOT/scripts/package.sh" "${!built[@]}"; then
+    failures+=("packaging")
+fi
+
 trap 'zo_env_stop' EXIT
 trap 'exit 130' INT TERM
 # Tests get a display of their own, never the desktop of whoever runs them.
@@ -79,11 +90,11 @@ for arch in "${test_archs[@]}"; do
         [[ "${ZO_I686_TESTS:-auto}" == on ]] && failures+=("i686 tests (32-bit Wine unusable)")
         continue
     fi
-    bin="$ZO_BUILD_ROOT/$arch/bin"
-    if [[ -f "$bin/ZoPropList.ocx" ]]; then
-        zo_register_ocx "$arch" "$bin/ZoPropList.ocx" || failures+=("$arch registration")
+    if [[ -f "$DIST/$arch/ZoPropList.ocx" ]]; then
+        zo_register_ocx "$arch" "$DIST/$arch/ZoPropList.ocx" || failures+=("$arch registration")
     else
-        echo "[test] $arch: no ZoPropList.ocx was built (server/ has no sources yet): nothing registered"
+        echo "[test] $arch: no ZoPropList.ocx in $DIST/$arch: nothing registered"
+        failures+=("$arch registration")
     fi
     echo "[test] $arch: running the tests"
     arch_started=$SECONDS
