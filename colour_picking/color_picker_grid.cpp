@@ -60,8 +60,9 @@ void ZoColorPicker::DrawCell(HDC dc, int x, int y, bool selected) const {
 }
 
 RECT ZoColorPicker::CellRectPx(int x, int y) const noexcept {
-    const int x0 = CellOrigin(x), y0 = CellOrigin(y);
-    return RECT{x0, y0, x0 + kCellPitch, y0 + kCellPitch};
+    const int pitch = CellPitch();
+    const int x0 = CellOrigin(x, pitch), y0 = CellOrigin(y, pitch);
+    return RECT{x0, y0, x0 + pitch, y0 + pitch};
 }
 
 void ZoColorPicker::DrawCellNow(int x, int y, bool selected) const {
