@@ -16,15 +16,14 @@ namespace {
 
 constexpr UINT kDpiChangedAfterParent = 0x02E3;
 
+BOOL CALLBACK CollectChild(HWND child, LPARAM found) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
+    return TRUE;
+}
+
 std::vector<HWND> ChildrenOf(HWND window) {
     std::vector<HWND> children;
-    ::EnumChildWindows(
-        window,
-        [](HWND child, LPARAM found) {
-            reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
+    ::EnumChildWindows(window, &CollectChild, reinterpret_cast<LPARAM>(&children));
     return children;
 }
 
