@@ -226,14 +226,21 @@ std::vector<BYTE> Flipped(const std::vector<BYTE>& bytes, size_t at) {
     return damaged;
 }
 
-com_ptr<IStorage> StorageWithContents(const std::vector<BYTE>& bytes) {
+com_ptr<IStorage> StorageInMemory() {
     com_ptr<ILockBytes> lockBytes;
     com_ptr<IStorage> storage;
-    com_ptr<IStream> contents;
-    constexpr DWORD kMode = STGM_READWRITE | STGM_SHARE_EXCLUSIVE;
     if (FAILED(::CreateILockBytesOnHGlobal(nullptr, TRUE, lockBytes.put())) ||
-        FAILED(::StgCreateDocfileOnILockBytes(lockBytes.get(), STGM_CREATE | kMode, 0, storage.put())) ||
-        FAILED(storage->CreateStream(L"Contents", STGM_CREATE | kMode, 0, 0, contents.put())))
+        FAILED(::StgCreateDocfileOnILockBytes(lockBytes.get(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
+                                              storage.put())))
+        throw std::runtime_error("cannot make a storage in memory");
+    return storage;
+}
+
+com_ptr<IStorage> StorageWithContents(const std::vector<BYTE>& bytes) {
+    com_ptr<IStorage> storage = StorageInMemory();
+    com_ptr<IStream> contents;
+    if (FAILED(storage->CreateStream(L"Contents", STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, 0,
+                                     contents.put())))
         throw std::runtime_error("cannot make a storage in memory");
     ULONG written = 0;
     if (!bytes.empty() && FAILED(contents->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written)))

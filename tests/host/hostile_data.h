@@ -89,6 +89,8 @@ using LoadAndSaveFunction = std::function<::testing::AssertionResult(MemoryPrope
 
 // A compound-file storage in memory whose "Contents" stream holds `bytes`,
 // as a control's IPersistStorage::Save leaves it.
+// An empty compound file in memory, open for reading and writing.
+[[nodiscard]] com_ptr<IStorage> StorageInMemory();
 [[nodiscard]] com_ptr<IStorage> StorageWithContents(const std::vector<BYTE>& bytes);
 
 // Offsets to damage: every one natively; every `stride`-th one (and the

@@ -150,13 +150,11 @@ TEST(StorageWithoutContents, IsRefusedCleanlyAndTheControlCanStillStartAfresh) {
         for (const bool contentsIsAFolder : {false, true}) {
             SCOPED_TRACE(std::string(contentsIsAFolder ? "a folder named Contents, " : "no Contents, ") +
                          (progId == kPropertyListProgId ? "PropertyList" : "ZoColorPicker"));
-            com_ptr<ILockBytes> bytes;
-            com_ptr<IStorage> storage, folder;
-            constexpr DWORD kMode = STGM_READWRITE | STGM_SHARE_EXCLUSIVE;
-            ASSERT_EQ(::CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.put()), S_OK);
-            ASSERT_EQ(::StgCreateDocfileOnILockBytes(bytes.get(), STGM_CREATE | kMode, 0, storage.put()), S_OK);
+            const com_ptr<IStorage> storage = StorageInMemory();
+            com_ptr<IStorage> folder;
             if (contentsIsAFolder) {
-                ASSERT_EQ(storage->CreateStorage(L"Contents", kMode, 0, 0, folder.put()), S_OK);
+                ASSERT_EQ(storage->CreateStorage(L"Contents", STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, 0, folder.put()),
+                          S_OK);
             }
             CLSID clsid{};
             ASSERT_EQ(::CLSIDFromProgID(progId, &clsid), S_OK);
@@ -168,11 +166,7 @@ TEST(StorageWithoutContents, IsRefusedCleanlyAndTheControlCanStillStartAfresh) {
             EXPECT_TRUE(FAILED(loaded)) << HResultText(loaded);
             EXPECT_NE(loaded, E_UNEXPECTED);
             EXPECT_EQ(persist->InitNew(storage.get()), S_OK);
-            com_ptr<ILockBytes> freshBytes;
-            com_ptr<IStorage> fresh;
-            ASSERT_EQ(::CreateILockBytesOnHGlobal(nullptr, TRUE, freshBytes.put()), S_OK);
-            ASSERT_EQ(::StgCreateDocfileOnILockBytes(freshBytes.get(), STGM_CREATE | kMode, 0, fresh.put()), S_OK);
-            EXPECT_EQ(persist->Save(fresh.get(), FALSE), S_OK);
+            EXPECT_EQ(persist->Save(StorageInMemory().get(), FALSE), S_OK);
         }
     }
 }

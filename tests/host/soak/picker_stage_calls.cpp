@@ -126,21 +126,15 @@ void PickerStage::ShowStep() {
 }
 
 void PickerStage::Appearance() {
+    const auto putColour = [&](const wchar_t* name, int32_t& modelled) {
+        const int32_t colour = RandomColour(m_random);
+        m_run.journal.Begin(m_step, Narrow(name) + " = " + Hex(colour));
+        if (Put(m_picker.get(), name, Variant(static_cast<unsigned long>(colour))).ok()) modelled = colour;
+        else m_run.Mismatch(Narrow(name) + " let failed");
+    };
     switch (m_random.Below(3)) {
-        case 0: {
-            const int32_t colour = RandomColour(m_random);
-            m_run.journal.Begin(m_step, "BackColor = " + Hex(colour));
-            if (Put(m_picker.get(), L"BackColor", Variant(static_cast<unsigned long>(colour))).ok()) m_model.back = colour;
-            else m_run.Mismatch("BackColor let failed");
-            break;
-        }
-        case 1: {
-            const int32_t colour = RandomColour(m_random);
-            m_run.journal.Begin(m_step, "ForeColor = " + Hex(colour));
-            if (Put(m_picker.get(), L"ForeColor", Variant(static_cast<unsigned long>(colour))).ok()) m_model.fore = colour;
-            else m_run.Mismatch("ForeColor let failed");
-            break;
-        }
+        case 0: putColour(L"BackColor", m_model.back); break;
+        case 1: putColour(L"ForeColor", m_model.fore); break;
         default: {
             const int32_t style = m_random.Pick({0, 1, 0, 1, 2, -1, 255});
             m_run.journal.Begin(m_step, "BorderStyle = " + std::to_string(style));
