@@ -57,6 +57,14 @@ void BorderWidthRow::Create(HWND frame, HFONT font) {
 
 void BorderWidthRow::Draw(HDC dc, const RECT& row, int divider, bool selected, const std::wstring& name,
                           const Shape& shape) const {
+    // The DC is the list's own buffer: leave its colours and modes as found.
+    const int saved = ::SaveDC(dc);
+    DrawCells(dc, row, divider, selected, name, shape);
+    ::RestoreDC(dc, saved);
+}
+
+void BorderWidthRow::DrawCells(HDC dc, const RECT& row, int divider, bool selected, const std::wstring& name,
+                               const Shape& shape) const {
     RECT nameCell{row.left, row.top - 1, divider, row.bottom};
     if (selected) {
         ::FillRect(dc, &nameCell, ::GetSysColorBrush(COLOR_HIGHLIGHT));

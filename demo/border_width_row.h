@@ -40,6 +40,8 @@ public:
     [[nodiscard]] std::optional<std::wstring> ChosenWidth() const;
 
 private:
+    void DrawCells(HDC dc, const RECT& row, int divider, bool selected, const std::wstring& name,
+                   const Shape& shape) const;
     HWND m_editor = nullptr;
 };
 

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "common/handles.h"
+#include "common/twips.h"
 #include "demo/dispatch_calls.h"
 #include "demo/event_log.h"
 #include "demo/picture_file.h"
@@ -87,9 +88,7 @@ void Inspector::Fill() {
     }
     PutProperty(list, L"HoldDraw", Args().Bool(false));
     // The name column ends where the widest name does (LongestItem, twips).
-    const unique_hdc_window screen(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
-    m_dividerPx = static_cast<int>(GetPropertyLong(list, L"LongestItem") / (1440 / dpi));
+    m_dividerPx = PixelsFromTwipsX(GetPropertyLong(list, L"LongestItem"));
     PutProperty(list, L"Selected", Args().Long(RowIndexOf(kCaption)));
     m_parts.view->Show(m_parts.model->Get());
     m_parts.status->Say(L"Select a row and change its value; the shape follows at once.");

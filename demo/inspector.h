@@ -80,7 +80,7 @@ private:
     int m_dividerPx = 0;
     bool m_scripted = false;
     std::deque<std::wstring> m_browseAnswers;
-    std::wstring m_pictureFolder;  // where the last picture was chosen
+    std::wstring m_pictureFolder = L".";  // where the last picture was chosen
 };
 
 }  // namespace zo::demo

@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "common/handles.h"
+#include "common/twips.h"
 
 namespace zo::demo {
 
@@ -24,17 +25,9 @@ long LongArgument(const DISPPARAMS& params, UINT index) {
     return V_I4(&number);
 }
 
-int TwipsToPixels(long twips, int dotsPerInch) noexcept { return ::MulDiv(twips, dotsPerInch, 1440); }
-
 class OwnerDrawSink final : public IPropOwnerDrawSink {
 public:
-    explicit OwnerDrawSink(OwnerDrawnRows& rows) noexcept : m_rows(rows) {
-        const unique_hdc_window screen(nullptr);
-        if (screen) {
-            m_dpiX = ::GetDeviceCaps(screen.get(), LOGPIXELSX);
-            m_dpiY = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
-        }
-    }
+    explicit OwnerDrawSink(OwnerDrawnRows& rows) noexcept : m_rows(rows) {}
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) noexcept override {
         if (!out) return E_POINTER;
@@ -130,15 +123,16 @@ private:
         return S_OK;
     }
 
-    RECT CellInPixels(long left, long top, long width, long height) const noexcept {
-        const int x = TwipsToPixels(left, m_dpiX), y = TwipsToPixels(top, m_dpiY);
-        return {x, y, x + TwipsToPixels(width, m_dpiX), y + TwipsToPixels(height, m_dpiY)};
+    // The control converts with whole twips per pixel; converting back the
+    // same way puts the editor exactly on the cell at every DPI. A Long in
+    // twips always fits, so the conversion cannot overflow.
+    static RECT CellInPixels(long left, long top, long width, long height) {
+        const int x = PixelsFromTwipsX(left), y = PixelsFromTwipsY(top);
+        return {x, y, x + PixelsFromTwipsX(width), y + PixelsFromTwipsY(height)};
     }
 
     std::atomic<ULONG> m_references{1};
     OwnerDrawnRows& m_rows;
-    int m_dpiX = 96;
-    int m_dpiY = 96;
 };
 
 }  // namespace

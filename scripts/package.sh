@@ -30,6 +30,11 @@ if [[ ${#archs[@]} -eq 0 ]]; then
     exit 1
 fi
 
+# Clear only a folder this script made (or an empty one), never whatever a wrong ZO_DIST_DIR names.
+if [[ -e $DIST && ! -f $DIST/SHA256SUMS && -n $(ls -A "$DIST") ]]; then
+    echo "[package] refusing to clear $DIST: it is not a release folder" >&2
+    exit 2
+fi
 rm -rf "$DIST"
 mkdir -p "$DIST"
 status=0

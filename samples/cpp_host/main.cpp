@@ -3,7 +3,7 @@
 // rows, and a ValueChanged handler connected through the control's
 // connection point. Build it with the files of dist/include:
 //
-//   g++ main.cpp ZoPropertyList_i.c -I<dist>/include -municode -mwindows -latl -lole32 -loleaut32 -luuid
+//   g++ main.cpp ZoPropertyList_i.c -I<dist>/include -municode -mwindows -lole32 -loleaut32 -luuid
 //
 // ZoPropList.ocx must be registered (regsvr32 ZoPropList.ocx).
 //
@@ -22,11 +22,23 @@
 
 using Microsoft::WRL::ComPtr;
 
-// atl.dll's container functions (import library libatl.a / atl.lib).
-extern "C" BOOL WINAPI AtlAxWinInit();
-extern "C" HRESULT WINAPI AtlAxGetControl(HWND container, IUnknown** control);
-
 namespace {
+
+// atl.dll's container functions, found at run time: not every toolchain
+// ships an import library for atl.dll (32-bit mingw has none).
+struct AtlContainer {
+    BOOL(WINAPI* init)() = nullptr;
+    HRESULT(WINAPI* getControl)(HWND container, IUnknown** control) = nullptr;
+};
+
+bool LoadAtlContainer(AtlContainer& atl) {
+    const HMODULE library = LoadLibraryW(L"atl.dll");  // stays loaded: the window class lives in it
+    if (!library) return false;
+    atl.init = reinterpret_cast<decltype(atl.init)>(reinterpret_cast<void*>(GetProcAddress(library, "AtlAxWinInit")));
+    atl.getControl = reinterpret_cast<decltype(atl.getControl)>(
+        reinterpret_cast<void*>(GetProcAddress(library, "AtlAxGetControl")));
+    return atl.init && atl.getControl && atl.init();
+}
 
 constexpr wchar_t kNewCaption[] = L"Hello, world";
 
@@ -139,15 +151,23 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int show) 
     if (FAILED(OleInitialize(nullptr))) return 2;
     int result = 2;
     {
-        AtlAxWinInit();
+        AtlContainer atl;
+        if (!LoadAtlContainer(atl)) {
+            std::fprintf(stderr, "atl.dll with its control container is missing\n");
+            OleUninitialize();
+            return 2;
+        }
         HWND mainWindow = CreateMainWindow(instance);
         // The ATL container window creates the control named by its text.
         HWND container = CreateWindowExW(0, L"AtlAxWin", L"ZoPropertyList.PropertyList", WS_CHILD | WS_VISIBLE, 0,
                                          0, 340, 260, mainWindow, nullptr, instance, nullptr);
         ComPtr<IUnknown> control;
         ComPtr<_PropertyList> list;
-        if (!container || FAILED(AtlAxGetControl(container, &control)) || FAILED(control.As(&list))) {
+        if (!container || FAILED(atl.getControl(container, &control)) || FAILED(control.As(&list))) {
             std::fprintf(stderr, "could not create the PropertyList (is ZoPropList.ocx registered?)\n");
+            // Release the control before COM may unload its library.
+            list.Reset();
+            control.Reset();
             DestroyWindow(mainWindow);
             OleUninitialize();
             return 2;

@@ -158,6 +158,7 @@ TEST(DemoScript, TheScreenshotShowsTheShapeAsTheSampleScriptLeftIt) {
 
     // The refused width left the shape as wide as before, and said why.
     EXPECT_NE(run.output.find("refused: Width must be a whole number"), std::string::npos) << run.output;
+    EXPECT_EQ(shape.right - shape.left, 270) << run.output;
 }
 
 }  // namespace

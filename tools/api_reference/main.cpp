@@ -57,7 +57,7 @@ std::string Utf8(std::wstring_view text) {
 std::optional<std::string> Generate(const std::wstring& ocx) {
     std::vector<LibraryInfo> libraries;
     for (int resource : kTypeLibraryResources) {
-        const std::wstring path = resource == 1 ? ocx : ocx + L"\\" + std::to_wstring(resource);
+        const std::wstring path = resource == ZO_RES_TYPELIB_PROPERTYLIST ? ocx : ocx + L"\\" + std::to_wstring(resource);
         com_ptr<ITypeLib> library;
         const HRESULT hr = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.put());
         if (FAILED(hr)) {
