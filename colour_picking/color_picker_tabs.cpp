@@ -78,6 +78,11 @@ int ZoColorPicker::TabLeft(int tab) const {
 
 int ZoColorPicker::TabWidth(int tab) const { return CLng(TextWidthPx(CaptionOf(tab)) + 2 * Scaled(kTabPadding)); }
 
+RECT ZoColorPicker::TabRectPx(int tab) const {
+    const int left = TabLeft(tab);
+    return {left, Scaled(kActiveTabTop), left + TabWidth(tab), Scaled(kStripBottom)};
+}
+
 void ZoColorPicker::UserControl_Resize() {
     const double tppx = TwipsPerPixelX(), tppy = TwipsPerPixelY();
     const int left = Scaled(kPageLeft), top = Scaled(kPageTop), grid = kPaletteSide * CellPitch() + 1;

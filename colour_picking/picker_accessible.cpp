@@ -24,9 +24,6 @@ constexpr NamedColour kNamedColours[] = {
 };
 
 constexpr wchar_t kSwitchAction[] = L"Switch";
-// The tab strip's band, in pixels of the picker (the tabs take clicks there).
-constexpr int kTabTop = 1;
-constexpr int kTabBottom = 22;
 
 bool IsCell(long id) noexcept { return id >= PickerAccessible::kFirstCell && id < PickerAccessible::kSystemList; }
 int CellColumn(long id) noexcept { return static_cast<int>((id - PickerAccessible::kFirstCell) % kPaletteSide) + 1; }
@@ -85,11 +82,7 @@ long PickerAccessible::ChildState(long id) {
 }
 
 std::optional<RECT> PickerAccessible::ChildRect(long id) {
-    if (id == kPaletteTab || id == kSystemTab) {
-        const int tab = static_cast<int>(id);
-        const int left = m_picker->TabLeft(tab);
-        return RECT{left, kTabTop, left + m_picker->TabWidth(tab), kTabBottom};
-    }
+    if (id == kPaletteTab || id == kSystemTab) return m_picker->TabRectPx(static_cast<int>(id));
     HWND page = IsCell(id) ? m_picker->m_picCustom.hWnd() : m_picker->m_zocr.hWnd();
     RECT rect{};
     if (IsCell(id)) {

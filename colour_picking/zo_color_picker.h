@@ -100,6 +100,8 @@ private:
     void DrawTabs(int tab, int x, int y);
     [[nodiscard]] int TabLeft(int tab) const;
     [[nodiscard]] int TabWidth(int tab) const;
+    // The band of tab `tab` in the picker's pixels, as an active tab draws it.
+    [[nodiscard]] RECT TabRectPx(int tab) const;
     void DrawTab(HDC dc, int tab, bool active) const;
     void DrawBodyFrame(HDC dc) const;
     void ShowTabPage(int tab);

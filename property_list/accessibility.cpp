@@ -44,11 +44,15 @@ void PropertyList::NotifyAccessible(DWORD event, LONG child) const noexcept {
     if (HWND window = Surface().hWnd()) ::NotifyWinEvent(event, window, OBJID_CLIENT, child);
 }
 
-void PropertyList::RowsChanged() noexcept {
+// A row added or removed is shown or hidden, then the children reordered;
+// a clear, and everything done while the drawing is held, is one reorder.
+void PropertyList::RowsChanged(RowChange change, int32_t index) noexcept {
     if (m_holdDraw) {
         m_rowsChangedWhileHeld = true;
         return;
     }
+    if (change == RowChange::Inserted) NotifyAccessible(EVENT_OBJECT_SHOW, index + 1);
+    if (change == RowChange::Removed) NotifyAccessible(EVENT_OBJECT_HIDE, index + 1);
     NotifyAccessible(EVENT_OBJECT_REORDER, CHILDID_SELF);
 }
 

@@ -9,10 +9,17 @@ namespace {
 constexpr wchar_t kEditAction[] = L"Edit";
 }  // namespace
 
-// The painter draws "&&H" + Hex through DrawText, which shows "&H...".
+// The painter draws "&&H" + Hex through DrawText, which shows "&H...". A
+// colour row holding text beyond a Long paints no value; the stored text is
+// said instead.
 std::wstring ShownValue(const PropItem& item) {
     if (item.ItemType == row_kind::Header) return {};
-    if (item.ItemType == row_kind::Colour) return L"&H" + Hex(CLng(Val(std::wstring(item.Value()))));
+    if (item.ItemType == row_kind::Colour) {
+        try {
+            return L"&H" + Hex(CLng(Val(std::wstring(item.Value()))));
+        } catch (const VbError&) {
+        }
+    }
     return std::wstring(item.Value());
 }
 

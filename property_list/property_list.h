@@ -220,7 +220,7 @@ private:
     [[nodiscard]] bool FocusInList() const noexcept override;
     bool SelectRowAsPress(int32_t row) override;
     void DoubleClickSelectedRow() override { UserControl_DblClick(); }
-    void RowsChanged() noexcept override;
+    void RowsChanged(RowChange change, int32_t index) noexcept override;
     void SelectionChanged(int32_t before, int32_t now) noexcept override;
     void ValueStored(int32_t index) noexcept override;
     void NotifyAccessible(DWORD event, LONG child) const noexcept;

@@ -45,7 +45,11 @@ bool RowGeometry::IsVisible(int32_t row) const noexcept {
     return row >= m_first && row <= LastVisibleRow();
 }
 
-int32_t RowGeometry::RowTopPx(int32_t row) const noexcept { return 1 + (row - m_first) * PitchPx(); }
+// Rows far out of view lie beyond the 32-bit range: they are kept at its ends.
+int32_t RowGeometry::RowTopPx(int32_t row) const noexcept {
+    const int64_t top = 1 + (int64_t{row} - m_first) * PitchPx();
+    return static_cast<int32_t>(std::clamp<int64_t>(top, INT32_MIN, INT32_MAX));
+}
 
 std::optional<int32_t> RowGeometry::RowAtPx(int32_t y) const noexcept {
     if (y < 1) return std::nullopt;

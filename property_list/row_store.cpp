@@ -81,7 +81,7 @@ int32_t RowStore::Insert(const std::wstring& name, const std::wstring& content, 
     m_items.insert(m_items.begin() + placed, std::move(item));
     m_allocated = true;
     m_lastIndex = oldCount;
-    if (m_observer) m_observer->RowsChanged();
+    if (m_observer) m_observer->RowsChanged(RowObserver::RowChange::Inserted, placed);
     return placed;
 }
 
@@ -94,7 +94,7 @@ bool RowStore::Remove(int32_t index) {
     }
     --m_lastIndex;
     DropSelectionPastEnd();
-    if (m_observer) m_observer->RowsChanged();
+    if (m_observer) m_observer->RowsChanged(RowObserver::RowChange::Removed, index);
     return true;
 }
 
@@ -105,7 +105,7 @@ void RowStore::Clear() {
     m_items.emplace_back();
     m_allocated = true;
     DropSelectionPastEnd();
-    if (m_observer) m_observer->RowsChanged();
+    if (m_observer) m_observer->RowsChanged(RowObserver::RowChange::Cleared, -1);
 }
 
 void RowStore::StoreValue(int32_t index, std::wstring_view value) {

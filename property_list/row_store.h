@@ -61,7 +61,10 @@ private:
 // the change, with the store already consistent; it must not change the rows.
 class RowObserver {
 public:
-    virtual void RowsChanged() noexcept = 0;
+    // A row was added or removed at `index` (its index while it was there),
+    // or every row was cleared (`index` -1).
+    enum class RowChange { Inserted, Removed, Cleared };
+    virtual void RowsChanged(RowChange change, int32_t index) noexcept = 0;
     // The selected row went from `before` to `now` (either may be -1).
     virtual void SelectionChanged(int32_t before, int32_t now) noexcept = 0;
     virtual void ValueStored(int32_t index) noexcept = 0;

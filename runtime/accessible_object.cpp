@@ -40,11 +40,15 @@ STDMETHODIMP AccessibleBase::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
 
 // --- helpers -----------------------------------------------------------------
 
+// Only whole numbers name a child: converting anything else (an object's
+// default property, say) would run the client's code inside ours.
 std::optional<long> ChildIdOf(const VARIANT& child) noexcept {
-    if (child.vt == VT_I4) return child.lVal;
-    unique_variant converted;
-    if (FAILED(::VariantChangeType(&converted, const_cast<VARIANT*>(&child), 0, VT_I4))) return std::nullopt;
-    return converted.lVal;
+    switch (child.vt) {
+        case VT_I4: return child.lVal;
+        case VT_INT: return child.intVal;
+        case VT_I2: return child.iVal;
+        default: return std::nullopt;
+    }
 }
 
 HRESULT ReturnText(const std::wstring& text, BSTR* out) noexcept {

@@ -7,6 +7,7 @@
 
 #include "tests/dpi/dpi_list_fixture.h"
 #include "tests/dpi/dpi_scale.h"
+#include "tests/host/accessible_client.h"
 #include "tests/host/message_pump.h"
 
 namespace zo::test {
@@ -84,6 +85,27 @@ TEST_F(DpiPickerTest, EachTabsOutlineHoldsItsCaptionInsideThePicker) {
             const long ink = CountIn(picture, text, left + 2, 0, right - 1, Scaled(21));
             EXPECT_EQ(ink, InkOf(font, kCaptions[tab - 1]));
         }
+    }
+}
+
+// A screen reader finds each tab where it is drawn: its whole band, from the
+// active tab's top to the strip's bottom, both scaled from 96 DPI.
+TEST_F(DpiPickerTest, EachTabIsFoundWhereItIsDrawn) {
+    ASSERT_TRUE(DispOk(Call(picker.get(), L"Show", {Variant(static_cast<int16_t>(1))})));
+    PumpMessages();
+    com_ptr<IAccessible> object = AccessibleOf(Window());
+    ASSERT_TRUE(object);
+    POINT origin{};
+    ::ClientToScreen(Window(), &origin);
+    for (long tab : {1L, 2L}) {
+        SCOPED_TRACE(testing::Message() << "tab " << tab);
+        const RECT location = AccLocation(*object.get(), tab);
+        EXPECT_EQ(location.left - origin.x, TabLeft(tab));
+        EXPECT_EQ(location.right - origin.x, TabRight(tab));
+        EXPECT_EQ(location.top - origin.y, Scaled(1));
+        EXPECT_EQ(location.bottom - origin.y, Scaled(22));
+        const POINT lowInTheTab{origin.x + (TabLeft(tab) + TabRight(tab)) / 2, origin.y + Scaled(20)};
+        EXPECT_EQ(AccHitTest(*object.get(), lowInTheTab), tab);
     }
 }
 

@@ -16,6 +16,8 @@ const wchar_t* EventName(DWORD event) {
         case EVENT_OBJECT_SELECTIONREMOVE: return L"SelectionRemove";
         case EVENT_OBJECT_VALUECHANGE: return L"ValueChange";
         case EVENT_OBJECT_REORDER: return L"Reorder";
+        case EVENT_OBJECT_SHOW: return L"Show";
+        case EVENT_OBJECT_HIDE: return L"Hide";
         default: return nullptr;
     }
 }

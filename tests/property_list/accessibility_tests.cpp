@@ -37,6 +37,9 @@ TEST_F(ListAccessibilityTest, EveryRowIsAChildWithItsNameTheValueAsPaintedAndIts
     ASSERT_TRUE(DispOk(Add(L"BackColor", L"&H8000000F", kColourRow)));
     ASSERT_TRUE(DispOk(Add(L"ForeColor", L"255", kColourRow)));
     ASSERT_TRUE(DispOk(Add(L"Width", L"12", kNumericRow, -1, true)));
+    // A colour row whose text is beyond a Long paints no value: its text is said.
+    ASSERT_TRUE(DispOk(Add(L"BorderColor", L"0", kColourRow)));
+    ASSERT_TRUE(DispOk(PutIndexed(list.get(), L"Value", {Short(6)}, Variant(L"1e20"))));
     struct Row {
         const wchar_t* name;
         const wchar_t* value;
@@ -47,17 +50,18 @@ TEST_F(ListAccessibilityTest, EveryRowIsAChildWithItsNameTheValueAsPaintedAndIts
         {L"Appearance", L"", ROLE_SYSTEM_GROUPING, false},  {L"Caption", L"Hello", ROLE_SYSTEM_LISTITEM, false},
         {L"Visible", L"True", ROLE_SYSTEM_LISTITEM, false},  {L"BackColor", L"&H8000000F", ROLE_SYSTEM_LISTITEM, false},
         {L"ForeColor", L"&HFF", ROLE_SYSTEM_LISTITEM, false}, {L"Width", L"12", ROLE_SYSTEM_LISTITEM, true},
+        {L"BorderColor", L"1e20", ROLE_SYSTEM_LISTITEM, false},
     };
     com_ptr<IAccessible> object = Accessible();
     ASSERT_TRUE(object);
     EXPECT_EQ(AccRole(*object.get(), CHILDID_SELF), ROLE_SYSTEM_LIST);
-    ASSERT_EQ(AccChildCount(*object.get()), 6);
+    ASSERT_EQ(AccChildCount(*object.get()), 7);
 
-    VARIANT children[6] = {};
+    unique_variant children[7];
     LONG obtained = 0;
-    ASSERT_EQ(::AccessibleChildren(object.get(), 0, 6, children, &obtained), S_OK);
-    ASSERT_EQ(obtained, 6);
-    for (long id = 1; id <= 6; ++id) {
+    ASSERT_EQ(::AccessibleChildren(object.get(), 0, 7, children, &obtained), S_OK);
+    ASSERT_EQ(obtained, 7);
+    for (long id = 1; id <= 7; ++id) {
         const Row& row = rows[id - 1];
         SCOPED_TRACE(Narrow(row.name));
         EXPECT_EQ(children[id - 1].vt, VT_I4) << "rows are simple elements";
@@ -70,9 +74,17 @@ TEST_F(ListAccessibilityTest, EveryRowIsAChildWithItsNameTheValueAsPaintedAndIts
         EXPECT_EQ(object->get_accChild(ChildVariant(id), element.put()), S_FALSE);
         EXPECT_FALSE(element);
     }
+    // Ids past the rows, below the object, or not whole numbers name nothing.
     com_ptr<IDispatch> none;
-    EXPECT_EQ(object->get_accChild(ChildVariant(7), none.put()), E_INVALIDARG);
-    EXPECT_TRUE(AccName(*object.get(), 7).empty());
+    EXPECT_EQ(object->get_accChild(ChildVariant(8), none.put()), E_INVALIDARG);
+    BSTR name = nullptr;
+    EXPECT_EQ(object->get_accName(ChildVariant(8), &name), E_INVALIDARG);
+    EXPECT_EQ(object->get_accName(ChildVariant(-1), &name), E_INVALIDARG);
+    unique_variant text;
+    text.vt = VT_BSTR;
+    text.bstrVal = ::SysAllocString(L"1");
+    EXPECT_EQ(object->get_accName(text, &name), E_INVALIDARG);
+    EXPECT_EQ(name, nullptr);
 }
 
 TEST_F(ListAccessibilityTest, NavigationWalksTheRowsInOrder) {
@@ -203,9 +215,9 @@ TEST_F(ListAccessibilityTest, WinEventsFollowTheSelectionTheValuesAndTheRows) {
     EXPECT_EQ(recorder.Take(), (std::vector<std::wstring>{L"ValueChange(1)"}));
 
     ASSERT_TRUE(DispOk(Add(L"D")));
-    EXPECT_EQ(recorder.Take(), (std::vector<std::wstring>{L"Reorder(0)"}));
+    EXPECT_EQ(recorder.Take(), (std::vector<std::wstring>{L"Show(4)", L"Reorder(0)"}));
     ASSERT_TRUE(DispOk(Call(list.get(), L"Remove", {Short(3)})));
-    EXPECT_EQ(recorder.Take(), (std::vector<std::wstring>{L"Reorder(0)"}));
+    EXPECT_EQ(recorder.Take(), (std::vector<std::wstring>{L"Hide(4)", L"Reorder(0)"}));
     ASSERT_TRUE(DispOk(Put(list.get(), L"HoldDraw", Variant(true))));
     AddNamed({L"E", L"F", L"G"});
     EXPECT_TRUE(recorder.Take().empty()) << "nothing while the drawing is held";
