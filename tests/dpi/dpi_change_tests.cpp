@@ -35,7 +35,9 @@ RECT Grown(const RECT& rect) {
 class DpiChangeTest : public DpiListTest {
 protected:
     [[nodiscard]] int ScrollPage() {
-        SCROLLINFO info{sizeof(info), SIF_PAGE};
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_PAGE;
         ::GetScrollInfo(::FindWindowExW(ListWindow(), nullptr, L"ScrollBar", nullptr), SB_CTL, &info);
         return static_cast<int>(info.nPage);
     }

@@ -38,7 +38,9 @@ TEST_F(DpiListTest, RowsFollowThePitchOfTheFontAndTheScrollPageCountsThem) {
 
     HWND scrollBar = ScrollBarOf(ListWindow());
     ASSERT_TRUE(scrollBar && ::IsWindowVisible(scrollBar));
-    SCROLLINFO info{sizeof(info), SIF_ALL};
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
     ASSERT_TRUE(::GetScrollInfo(scrollBar, SB_CTL, &info));
     EXPECT_EQ(static_cast<int>(info.nPage), client.bottom / Pitch()) << "the page is the rows that fit whole";
     const RECT place = RectInList(scrollBar);
@@ -159,7 +161,8 @@ TEST_F(DpiListTest, TheDropDownListHangsUnderItsComboBoxWithEveryEntryWhole) {
 
 TEST_F(DpiListTest, TheColourPopupOpensInsideTheMonitorNearItsCorner) {
     AddEveryRowKind();
-    MONITORINFO monitor{sizeof(monitor)};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
     ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(ListWindow(), MONITOR_DEFAULTTONEAREST), &monitor));
     // The frame moved so that the list reaches past the bottom right corner.
     RECT frame{};
