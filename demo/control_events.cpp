@@ -1,9 +1,9 @@
 #include "demo/control_events.h"
 
-#include <atomic>
 #include <vector>
 
 #include "common/handles.h"
+#include "demo/dispatch_sink.h"
 #include "demo/report.h"
 
 namespace zo::demo {
@@ -35,36 +35,10 @@ std::wstring ArgumentText(VARIANT& argument) {
 
 // The sink object: IDispatch only, answering QueryInterface for the
 // control's event interface too.
-class EventSink final : public IDispatch {
+class EventSink final : public DispatchSink<IDispatch> {
 public:
     EventSink(const IID& eventIid, com_ptr<ITypeInfo> eventInfo, ControlEventHandler& handler) noexcept
-        : m_eventIid(eventIid), m_eventInfo(std::move(eventInfo)), m_handler(handler) {}
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) noexcept override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch) && !IsEqualIID(iid, m_eventIid))
-            return E_NOINTERFACE;
-        *out = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() noexcept override { return ++m_references; }
-    STDMETHODIMP_(ULONG) Release() noexcept override {
-        const ULONG left = --m_references;
-        if (left == 0) delete this;
-        return left;
-    }
-    STDMETHODIMP GetTypeInfoCount(UINT* count) noexcept override {
-        if (!count) return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** out) noexcept override {
-        if (out) *out = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept override { return E_NOTIMPL; }
+        : DispatchSink(eventIid), m_eventInfo(std::move(eventInfo)), m_handler(handler) {}
 
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                         UINT*) noexcept override {
@@ -98,8 +72,6 @@ private:
         return texts;
     }
 
-    std::atomic<ULONG> m_references{1};
-    const IID m_eventIid;
     const com_ptr<ITypeInfo> m_eventInfo;
     ControlEventHandler& m_handler;
 };

@@ -1,9 +1,8 @@
 #include "demo/owner_draw_sink.h"
 
-#include <atomic>
-
 #include "common/handles.h"
 #include "common/twips.h"
+#include "demo/dispatch_sink.h"
 
 namespace zo::demo {
 
@@ -25,36 +24,9 @@ long LongArgument(const DISPPARAMS& params, UINT index) {
     return V_I4(&number);
 }
 
-class OwnerDrawSink final : public IPropOwnerDrawSink {
+class OwnerDrawSink final : public DispatchSink<IPropOwnerDrawSink> {
 public:
-    explicit OwnerDrawSink(OwnerDrawnRows& rows) noexcept : m_rows(rows) {}
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) noexcept override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch) &&
-            !IsEqualIID(iid, IID_IPropOwnerDrawSink))
-            return E_NOINTERFACE;
-        *out = static_cast<IPropOwnerDrawSink*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() noexcept override { return ++m_references; }
-    STDMETHODIMP_(ULONG) Release() noexcept override {
-        const ULONG left = --m_references;
-        if (left == 0) delete this;
-        return left;
-    }
-    STDMETHODIMP GetTypeInfoCount(UINT* count) noexcept override {
-        if (!count) return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** out) noexcept override {
-        if (out) *out = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept override { return E_NOTIMPL; }
+    explicit OwnerDrawSink(OwnerDrawnRows& rows) noexcept : DispatchSink(IID_IPropOwnerDrawSink), m_rows(rows) {}
 
     // The list's calls arrive here, by DISPID.
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
@@ -131,7 +103,6 @@ private:
         return {x, y, x + PixelsFromTwipsX(width), y + PixelsFromTwipsY(height)};
     }
 
-    std::atomic<ULONG> m_references{1};
     OwnerDrawnRows& m_rows;
 };
 
