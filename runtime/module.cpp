@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "common/module_file.h"
+
 namespace zo {
 
 namespace {
@@ -25,18 +27,7 @@ HINSTANCE ModuleInstance() noexcept {
     return g_instance;
 }
 
-std::wstring ModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(ModuleInstance(), path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
+std::wstring ModulePath() { return ModuleFileName(ModuleInstance()); }
 
 void ModuleAddRef() noexcept { ++g_uses; }
 void ModuleRelease() noexcept { --g_uses; }

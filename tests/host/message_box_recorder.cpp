@@ -3,6 +3,7 @@
 #include <string>
 #include <type_traits>
 
+#include "common/module_file.h"
 #include "runtime/message_box.h"
 
 namespace zo::test {
@@ -15,26 +16,11 @@ constexpr wchar_t kLibraryName[] = L"ZoPropList.ocx";
 // process has one at a time (nested recorders stack).
 MessageBoxRecorder* g_active = nullptr;
 
-std::wstring BesideExecutable(const wchar_t* fileName) {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return fileName;
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const size_t slash = path.find_last_of(L"\\/");
-    return path.substr(0, slash == std::wstring::npos ? 0 : slash + 1) + fileName;
-}
-
 }  // namespace
 
 MessageBoxRecorder::MessageBoxRecorder(int answer) : m_answer(answer) {
     HMODULE library = ::GetModuleHandleW(kLibraryName);
-    if (!library) library = m_loaded = ::LoadLibraryW(BesideExecutable(kLibraryName).c_str());
+    if (!library) library = m_loaded = ::LoadLibraryW(BesideModule(nullptr, kLibraryName).c_str());
     if (!library) return;
     m_setHook = reinterpret_cast<SetHook>(reinterpret_cast<void*>(::GetProcAddress(library, "ZoSetMessageBoxHook")));
     if (!m_setHook) return;

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "common/module_file.h"
+
 namespace zo::server_tests {
 
 namespace {
@@ -52,21 +54,7 @@ std::string Narrow(std::wstring_view text) {
     return result;
 }
 
-std::wstring OcxPath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const size_t slash = path.find_last_of(L"\\/");
-    path.resize(slash == std::wstring::npos ? 0 : slash + 1);
-    return path + L"ZoPropList.ocx";
-}
+std::wstring OcxPath() { return BesideModule(nullptr, L"ZoPropList.ocx"); }
 
 com_ptr<ITypeLib> LoadOcxTypeLib(int resource, HRESULT* result) {
     std::wstring path = OcxPath();

@@ -17,6 +17,7 @@
 
 #include "common/com_ptr.h"
 #include "common/handles.h"
+#include "common/module_file.h"
 #include "common/version.h"
 #include "markdown_writer.h"
 #include "type_library_reader.h"
@@ -27,21 +28,6 @@ using namespace zo;
 using namespace zo::api_reference;
 
 constexpr int kTypeLibraryResources[] = {ZO_RES_TYPELIB_PROPERTYLIST, ZO_RES_TYPELIB_OWNERDRAW};
-
-std::wstring BesideThisProgram(const wchar_t* fileName) {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return fileName;
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    path.resize(path.find_last_of(L"\\/") + 1);
-    return path + fileName;
-}
 
 std::string Utf8(std::wstring_view text) {
     if (text.empty()) return {};
@@ -115,7 +101,7 @@ void ReportDifference(const std::wstring& document, const std::string& checkedIn
                  Utf8(document).c_str(), line + 1,
                  line < have.size() ? std::string(have[line]).c_str() : "<end of file>",
                  line < want.size() ? std::string(want[line]).c_str() : "<end of file>");
-    const std::wstring fresh = BesideThisProgram(L"api.md.generated");
+    const std::wstring fresh = BesideModule(nullptr, L"api.md.generated");
     if (WriteFileBytes(fresh, generated))
         std::fprintf(stderr, "The generated reference is in %s.\n", Utf8(fresh).c_str());
     std::fprintf(stderr,
@@ -133,7 +119,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const std::wstring& document = arguments[0];
-    const std::wstring ocx = arguments.size() > 1 ? arguments[1] : BesideThisProgram(L"ZoPropList.ocx");
+    const std::wstring ocx = arguments.size() > 1 ? arguments[1] : BesideModule(nullptr, L"ZoPropList.ocx");
 
     if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 3;
     const std::optional<std::string> generated = Generate(ocx);
